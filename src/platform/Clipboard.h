@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+class Clipboard
+{
+public:
+    virtual ~Clipboard() = default;
+    virtual void clear() = 0;
+    // A secret is marked so that clipboard managers leave it out of their history.
+    virtual void setText(const QString& text, bool secret) = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+class Beeper;
+class Clipboard;
+class MessageBox;
+class ProgramFolder;
+class SettingsStore;
+class UrlOpener;
+class WindowPlacement;
+
+// The services the windows call on, passed in so that tests can hand in doubles.
+struct Platform
+{
+    MessageBox& messageBox;
+    Beeper& beeper;
+    Clipboard& clipboard;
+    SettingsStore& settings;
+    UrlOpener& urlOpener;
+    WindowPlacement& placement;
+    ProgramFolder& programFolder;
+};

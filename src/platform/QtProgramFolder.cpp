@@ -1,0 +1,8 @@
+#include "QtProgramFolder.h"
+
+#include <QCoreApplication>
+
+QString QtProgramFolder::path() const
+{
+    return QCoreApplication::applicationDirPath();
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "ProgramFolder.h"
+
+class QtProgramFolder : public ProgramFolder
+{
+public:
+    QString path() const override;
+};

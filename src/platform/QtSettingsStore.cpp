@@ -1,0 +1,26 @@
+#include "QtSettingsStore.h"
+
+#include <QSettings>
+
+namespace {
+
+QString valuePath(const QString& section, const QString& key)
+{
+    return section + QLatin1Char('/') + key;
+}
+
+} // namespace
+
+QString QtSettingsStore::getSetting(
+    const QString& application, const QString& section, const QString& key, const QString& defaultValue) const
+{
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
+    return settings.value(valuePath(section, key), defaultValue).toString();
+}
+
+void QtSettingsStore::saveSetting(
+    const QString& application, const QString& section, const QString& key, const QString& value)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
+    settings.setValue(valuePath(section, key), value);
+}
