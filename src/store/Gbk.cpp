@@ -1,0 +1,91 @@
+#include "Gbk.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+const char* const codecName = "GBK";
+
+bool isAscii(const char* data, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// GBK lead bytes run from 0x81 to 0xFE and always take one trail byte; 0x80 is the euro sign.
+int charLength(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE ? 2 : 1;
+}
+
+} // namespace
+
+namespace Gbk {
+
+QByteArray encode(const QString& text)
+{
+    // A fresh encoder each time: Qt 6.4 keeps error state across calls.
+    QStringEncoder encoder(codecName);
+    return QByteArray(encoder.encode(text));
+}
+
+QString decode(const char* data, qsizetype size)
+{
+    if (isAscii(data, size)) {
+        return QString::fromLatin1(data, size);
+    }
+    QStringDecoder decoder(codecName);
+    return QString(decoder.decode(QByteArrayView(data, size)));
+}
+
+bool fits(const QString& text, int width)
+{
+    QStringEncoder encoder(codecName);
+    const QByteArray bytes = encoder.encode(text);
+    return !encoder.hasError() && bytes.size() <= width;
+}
+
+QByteArray encodeField(const QString& text, int width)
+{
+    const QByteArray bytes = encode(text.left(width));
+    int kept = 0;
+    while (kept < bytes.size()) {
+        const int next = kept + charLength(static_cast<unsigned char>(bytes[kept]));
+        if (next > width) {
+            break;
+        }
+        kept = next;
+    }
+    QByteArray field = bytes.left(kept);
+    field.append(width - kept, ' ');
+    return field;
+}
+
+QString decodeField(const char* data, int width)
+{
+    int size = width;
+    while (size > 0 && data[size - 1] == '\0') {
+        --size;
+    }
+    return decode(data, size);
+}
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' ')) {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == QLatin1Char(' ')) {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
+} // namespace Gbk

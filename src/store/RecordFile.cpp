@@ -1,0 +1,124 @@
+#include "RecordFile.h"
+
+#include "SiteRecord.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+RecordFile::~RecordFile()
+{
+    close();
+}
+
+bool RecordFile::open(const QString& path)
+{
+    close();
+    const QByteArray name = QFile::encodeName(path);
+    do {
+        m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    } while (m_fd < 0 && errno == EINTR);
+    return m_fd >= 0;
+}
+
+bool RecordFile::countAll(qint64& records) const
+{
+    struct stat info;
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    records = info.st_size / SiteRecord::Length;
+    return true;
+}
+
+bool RecordFile::count(qint16& records) const
+{
+    qint64 all = 0;
+    if (!countAll(all) || all > 32767) {
+        return false;
+    }
+    records = static_cast<qint16>(all);
+    return true;
+}
+
+bool RecordFile::readAt(qint64 offset, char* data, qint64 size, qint64& got) const
+{
+    got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(m_fd, data + got, static_cast<size_t>(size - got), offset + got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    return true;
+}
+
+bool RecordFile::read(int slot, SiteRecord& rec) const
+{
+    if (m_fd < 0 || slot < 1) {
+        return false;
+    }
+    char data[SiteRecord::Length];
+    qint64 got = 0;
+    if (!readAt(qint64(slot - 1) * SiteRecord::Length, data, SiteRecord::Length, got)) {
+        return false;
+    }
+    if (got == SiteRecord::Length) {
+        rec = SiteRecord::fromBytes(data);
+    }
+    return true;
+}
+
+bool RecordFile::readSlots(qint64 records, QByteArray& bytes) const
+{
+    if (m_fd < 0) {
+        return false;
+    }
+    bytes.resize(records * SiteRecord::Length);
+    qint64 got = 0;
+    if (!readAt(0, bytes.data(), bytes.size(), got)) {
+        return false;
+    }
+    bytes.truncate(got - got % SiteRecord::Length);
+    return true;
+}
+
+bool RecordFile::write(int slot, const SiteRecord& rec)
+{
+    if (m_fd < 0 || slot < 1) {
+        return false;
+    }
+    const QByteArray bytes = rec.toBytes();
+    const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n
+            = ::pwrite(m_fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), offset + done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return ::fdatasync(m_fd) == 0;
+}
+
+void RecordFile::close()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}

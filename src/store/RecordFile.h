@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+struct SiteRecord;
+
+// The record file's five steps: open, count, read, write, close. Each step reports failure by
+// returning false; the routines that use it decide what a failure means.
+class RecordFile
+{
+public:
+    RecordFile() = default;
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+    ~RecordFile();
+
+    // Opens for reading and writing, creating an empty owner-only file when there is none.
+    bool open(const QString& path);
+    bool isOpen() const { return m_fd >= 0; }
+
+    // Whole records in the file; a count above 32,767 does not fit the 16-bit count and fails.
+    bool count(qint16& records) const;
+    // Whole records in the file, however many.
+    bool countAll(qint64& records) const;
+
+    // A slot past the end of the file reads as no error and leaves the record as it was.
+    bool read(int slot, SiteRecord& rec) const;
+    // The first `records` slots (fewer if the file is shorter) in one pass.
+    bool readSlots(qint64 records, QByteArray& bytes) const;
+
+    // The record reaches the disk before this returns.
+    bool write(int slot, const SiteRecord& rec);
+
+    // Closing a file that is not open is no error.
+    void close();
+
+private:
+    bool readAt(qint64 offset, char* data, qint64 size, qint64& got) const;
+
+    int m_fd = -1;
+};

@@ -1,0 +1,213 @@
+#include "Sitewarden.h"
+
+#include "Gbk.h"
+#include "MessageBox.h"
+#include "RecordFile.h"
+#include "StoreView.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString updateFailed = QStringLiteral("文件更新错误!");
+const QString fileErrorTitle = QStringLiteral("文件错误!");
+
+} // namespace
+
+Sitewarden::Sitewarden(StoreView& view, MessageBox& messageBox)
+    : m_view(view)
+    , m_messageBox(messageBox)
+{ }
+
+bool Sitewarden::openRecordFile(RecordFile& file)
+{
+    // Only one file is ever open at a time, so the first free file number is always 1.
+    FileNum = 1;
+    return file.open(DataFilePath);
+}
+
+void Sitewarden::closeRecordFile(RecordFile& file)
+{
+    file.close();
+    FileNum = 0;
+}
+
+void Sitewarden::reportFailure(const QString& text, const QString& title)
+{
+    MsgText = text;
+    m_messageBox.show(MsgText, MessageBox::Critical, title);
+}
+
+void Sitewarden::ShowCurrentRecord()
+{
+    RecordFile file;
+    openRecordFile(file);
+    // A failed read leaves Rec as it was; the boxes are written from it all the same.
+    file.read(CurrentRecord, Rec);
+    ShowRecordFields();
+    closeRecordFile(file);
+}
+
+void Sitewarden::ShowRecordFields()
+{
+    m_view.setBoxText(StoreView::Box::TxtUser, Gbk::trimBlanks(Rec.UserId));
+    m_view.setBoxText(StoreView::Box::TxtPassword, Gbk::trimBlanks(Rec.Password));
+    m_view.setBoxText(StoreView::Box::TxtURL, Gbk::trimBlanks(Rec.Url));
+}
+
+void Sitewarden::LoadSiteList()
+{
+    m_view.setSiteList({});
+    RecordFile file;
+    openRecordFile(file);
+    qint16 count = 0;
+    if (file.count(count)) {
+        CurrentRecord = count;
+    }
+    // One read for the whole file, and the list filled in one step: at 32,767 slotCount a read
+    // and a list insert per slot would be felt.
+    QByteArray bytes;
+    if (CurrentRecord > 0 && file.readSlots(CurrentRecord, bytes) && !bytes.isEmpty()) {
+        const int slotCount = int(bytes.size() / SiteRecord::Length);
+        QStringList lines;
+        lines.reserve(slotCount);
+        for (int slot = 0; slot < slotCount; ++slot) {
+            lines.append(Gbk::trimBlanks(SiteRecord::nameFromBytes(bytes.constData() + slot * SiteRecord::Length)));
+        }
+        LoopIndex = qint16(slotCount);
+        Rec = SiteRecord::fromBytes(bytes.constData() + (slotCount - 1) * SiteRecord::Length);
+        m_view.setSiteList(lines);
+    }
+    closeRecordFile(file);
+}
+
+void Sitewarden::SaveNewSite()
+{
+    ReuseDeletedSlot();
+    if (!FoundDeleted) {
+        AppendRecord();
+    }
+    LoadSiteList();
+    CurrentRecord = 1;
+    ShowCurrentRecord();
+}
+
+void Sitewarden::ReuseDeletedSlot()
+{
+    FoundDeleted = false;
+    RecordFile file;
+    const bool done = [&] {
+        qint16 count = 0;
+        QByteArray bytes;
+        if (!openRecordFile(file) || !file.count(count) || !file.readSlots(count, bytes)) {
+            return false;
+        }
+        CurrentRecord = count;
+        const int slotCount = int(bytes.size() / SiteRecord::Length);
+        for (int slot = 1; slot <= slotCount; ++slot) {
+            LoopIndex = qint16(slot);
+            const char* data = bytes.constData() + (slot - 1) * SiteRecord::Length;
+            if (Gbk::trimBlanks(SiteRecord::nameFromBytes(data)) == SiteRecord::DeletedMarker) {
+                Rec = SiteRecord::fromBytes(data);
+                FoundDeleted = true;
+                CurrentRecord = LoopIndex;
+                break;
+            }
+        }
+        if (!FoundDeleted) {
+            if (slotCount > 0) {
+                Rec = SiteRecord::fromBytes(bytes.constData() + (slotCount - 1) * SiteRecord::Length);
+            }
+            // The 16-bit scan counter cannot step past the last possible slot.
+            return count < MaxRecords;
+        }
+        FillRecordFromForm();
+        return file.write(CurrentRecord, Rec);
+    }();
+    if (!done) {
+        reportFailure(updateFailed, fileErrorTitle);
+    }
+    closeRecordFile(file);
+}
+
+void Sitewarden::AppendRecord()
+{
+    RecordFile file;
+    const bool done = [&] {
+        qint16 count = 0;
+        if (!openRecordFile(file) || !file.count(count)) {
+            return false;
+        }
+        CurrentRecord = count;
+        if (CurrentRecord == MaxRecords) {
+            return false;
+        }
+        CurrentRecord = qint16(CurrentRecord + 1);
+        FillRecordFromForm();
+        return file.write(CurrentRecord, Rec);
+    }();
+    if (!done) {
+        reportFailure(QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
+    }
+    closeRecordFile(file);
+}
+
+void Sitewarden::UpdateRecord()
+{
+    RecordFile file;
+    const bool done = [&] {
+        if (!openRecordFile(file) || !file.read(CurrentRecord, Rec)) {
+            return false;
+        }
+        FillRecordFromForm();
+        return file.write(CurrentRecord, Rec);
+    }();
+    if (!done) {
+        reportFailure(updateFailed, fileErrorTitle);
+    }
+    closeRecordFile(file);
+}
+
+void Sitewarden::FillRecordFromForm()
+{
+    Rec.RecNo = CurrentRecord;
+    if (!EditMode) {
+        Rec.SiteName = Gbk::trimBlanks(m_view.boxText(StoreView::Box::Text1));
+    }
+    Rec.UserId = Gbk::trimBlanks(m_view.boxText(StoreView::Box::TxtUser));
+    Rec.Password = Gbk::trimBlanks(m_view.boxText(StoreView::Box::TxtPassword));
+    Rec.Url = Gbk::trimBlanks(m_view.boxText(StoreView::Box::TxtURL));
+}
+
+void Sitewarden::MarkRecordDeleted()
+{
+    Rec.RecNo = CurrentRecord;
+    Rec.SiteName = SiteRecord::DeletedMarker;
+    Rec.UserId.clear();
+    Rec.Password.clear();
+    Rec.Url.clear();
+}
+
+void Sitewarden::DeleteCurrentRecord()
+{
+    if (CurrentRecord == 0) {
+        return;
+    }
+    RecordFile file;
+    const bool done = [&] {
+        if (!openRecordFile(file)) {
+            return false;
+        }
+        MarkRecordDeleted();
+        return file.write(CurrentRecord, Rec);
+    }();
+    if (!done) {
+        reportFailure(QStringLiteral("文件删除出错!"), fileErrorTitle);
+        closeRecordFile(file);
+        return;
+    }
+    closeRecordFile(file);
+    LoadSiteList();
+    CurrentRecord = 1;
+    ShowCurrentRecord();
+}

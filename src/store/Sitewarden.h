@@ -1,0 +1,48 @@
+#pragma once
+
+#include "SiteRecord.h"
+
+#include <QString>
+
+class MessageBox;
+class RecordFile;
+class StoreView;
+
+// The program's module: the state its routines share and the routines of the record store.
+// Every routine opens its file, does its work and closes it before it returns; none reports
+// success to its caller, and the writing routines tell the user of a failure themselves.
+class Sitewarden
+{
+public:
+    static constexpr qint16 MaxRecords = 32767;
+
+    Sitewarden(StoreView& view, MessageBox& messageBox);
+
+    void ShowCurrentRecord();
+    void LoadSiteList();
+    void SaveNewSite();
+    void ReuseDeletedSlot();
+    void AppendRecord();
+    void UpdateRecord();
+    void ShowRecordFields();
+    void FillRecordFromForm();
+    void MarkRecordDeleted();
+    void DeleteCurrentRecord();
+
+    SiteRecord Rec;
+    qint16 CurrentRecord = 0;
+    qint16 FileNum = 0;
+    qint16 LoopIndex = 0;
+    bool FoundDeleted = false;
+    bool EditMode = false;
+    QString DataFilePath;
+    QString MsgText;
+
+private:
+    bool openRecordFile(RecordFile& file);
+    void closeRecordFile(RecordFile& file);
+    void reportFailure(const QString& text, const QString& title);
+
+    StoreView& m_view;
+    MessageBox& m_messageBox;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "SettingsStore.h"
+
+#include <QMap>
+
+// Values keyed "application/section/key".
+class FakeSettingsStore : public SettingsStore
+{
+public:
+    QString getSetting(const QString& application, const QString& section, const QString& key,
+        const QString& defaultValue) const override
+    {
+        return values.value(path(application, section, key), defaultValue);
+    }
+    void saveSetting(
+        const QString& application, const QString& section, const QString& key, const QString& value) override
+    {
+        values.insert(path(application, section, key), value);
+    }
+
+    static QString path(const QString& application, const QString& section, const QString& key)
+    {
+        return application + QLatin1Char('/') + section + QLatin1Char('/') + key;
+    }
+
+    QMap<QString, QString> values;
+};

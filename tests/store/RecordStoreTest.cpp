@@ -1,0 +1,258 @@
+#include "SiteRecord.h"
+#include "Sitewarden.h"
+
+#include "FakeMessageBox.h"
+#include "FakeStoreView.h"
+#include "RecordFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using Box = StoreView::Box;
+using RecordFiles::deleted;
+using RecordFiles::record;
+
+class RecordStore : public ::testing::Test
+{
+protected:
+    RecordStore() { store.DataFilePath = path; }
+
+    void type(const QString& name, const QString& user, const QString& password, const QString& url)
+    {
+        view.boxes[Box::Text1] = name;
+        view.boxes[Box::TxtUser] = user;
+        view.boxes[Box::TxtPassword] = password;
+        view.boxes[Box::TxtURL] = url;
+    }
+
+    QStringList titles() const
+    {
+        QStringList all;
+        for (const auto& box : messages.shown) {
+            EXPECT_EQ(box.style, 16);
+            all << box.prompt + QLatin1Char('|') + box.title;
+        }
+        return all;
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.path() + QStringLiteral("/Sitewarden2.dta");
+    FakeStoreView view;
+    FakeMessageBox messages;
+    Sitewarden store {view, messages};
+};
+
+QByteArray six()
+{
+    return record(1, "one", "u1", "p1", "http://one") + record(2, "two") + deleted(3) + record(4, "four") + deleted(5)
+        + record(6, "six");
+}
+
+TEST_F(RecordStore, FirstStartCreatesAnEmptyOwnerOnlyFile)
+{
+    store.LoadSiteList();
+    store.CurrentRecord = 1;
+    store.ShowCurrentRecord();
+
+    const QFileInfo info(path);
+    ASSERT_TRUE(info.exists());
+    EXPECT_EQ(info.size(), 0);
+    EXPECT_EQ(info.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther), 0);
+    EXPECT_TRUE(view.siteLines.isEmpty());
+    EXPECT_EQ(view.boxes.value(Box::TxtUser), QString());
+    EXPECT_EQ(view.boxes.value(Box::TxtPassword), QString());
+    EXPECT_EQ(view.boxes.value(Box::TxtURL), QString());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(RecordStore, CountsWholeRecordsAndAppendsOverTheRest)
+{
+    for (int extra : {0, 86}) {
+        RecordFiles::write(path, record(1, "a") + record(2, "b") + QByteArray(extra, 'z'));
+        store.LoadSiteList();
+        EXPECT_EQ(store.CurrentRecord, 2) << extra;
+        EXPECT_EQ(view.siteLines, QStringList({"a", "b"}));
+    }
+    type("  third  ", " u ", "p", "");
+    store.SaveNewSite();
+
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(file.size(), 921);
+    EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "third", "u", "p", ""));
+    EXPECT_EQ(view.siteLines, QStringList({"a", "b", "third"}));
+    EXPECT_EQ(store.CurrentRecord, 1);
+}
+
+TEST_F(RecordStore, SaveReusesTheFirstDeletedSlot)
+{
+    RecordFiles::write(path, six());
+    type("new", "nu", "np", "http://new");
+    store.SaveNewSite();
+
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(file.size(), 6 * 307);
+    EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "new", "nu", "np", "http://new"));
+    EXPECT_EQ(RecordFiles::slot(file, 5), deleted(5));
+    EXPECT_EQ(view.siteLines, QStringList({"one", "two", "new", "four", "(Deleted)", "six"}));
+    EXPECT_EQ(store.CurrentRecord, 1);
+    EXPECT_EQ(view.boxes.value(Box::TxtUser), "u1");
+    EXPECT_EQ(view.boxes.value(Box::TxtURL), "http://one");
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(RecordStore, OnlyTheExactMarkerMarksAFreeSlot)
+{
+    RecordFiles::write(path, record(1, "(deleted)") + record(2, "  (Deleted)") + record(3, "x"));
+    type("new", "u", "p", "");
+    store.SaveNewSite();
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(RecordFiles::slot(file, 1), record(1, "(deleted)"));
+    EXPECT_EQ(RecordFiles::slot(file, 2), record(2, "new", "u", "p"));
+}
+
+TEST_F(RecordStore, DeleteWritesTheMarkerAndKeepsTheLength)
+{
+    RecordFiles::write(path, six());
+    store.CurrentRecord = 6;
+    store.DeleteCurrentRecord();
+
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(file.size(), 6 * 307);
+    EXPECT_EQ(RecordFiles::slot(file, 6), deleted(6));
+    QByteArray marker = QByteArray::fromHex("0600") + "(Deleted)" + QByteArray(26 + 270, ' ');
+    EXPECT_EQ(RecordFiles::slot(file, 6), marker);
+    EXPECT_EQ(view.siteLines.size(), 6);
+    EXPECT_EQ(view.siteLines.last(), "(Deleted)");
+    EXPECT_EQ(store.CurrentRecord, 1);
+    EXPECT_EQ(view.boxes.value(Box::TxtPassword), "p1");
+}
+
+TEST_F(RecordStore, DeleteOfRecordZeroDoesNothing)
+{
+    store.DeleteCurrentRecord();
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(view.listFills, 0);
+}
+
+TEST_F(RecordStore, UpdateKeepsTheStoredDescription)
+{
+    RecordFiles::write(path, six());
+    store.CurrentRecord = 3;
+    type("typed", "uu", "pp", "http://x");
+    store.EditMode = true;
+    store.UpdateRecord();
+    store.EditMode = false;
+
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "(Deleted)", "uu", "pp", "http://x"));
+    EXPECT_EQ(view.listFills, 0);
+}
+
+TEST_F(RecordStore, WritesFailWithTheirMessagesWhenTheFileCannotBeOpened)
+{
+    store.DataFilePath = dir.path() + QStringLiteral("/missing-folder/Sitewarden2.dta");
+    store.CurrentRecord = 1;
+    type("a", "b", "c", "");
+
+    store.SaveNewSite();
+    EXPECT_EQ(titles(), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
+    EXPECT_TRUE(view.siteLines.isEmpty());
+
+    messages.shown.clear();
+    store.CurrentRecord = 1;
+    store.EditMode = true;
+    store.UpdateRecord();
+    store.DeleteCurrentRecord();
+    EXPECT_EQ(titles(), QStringList({"文件更新错误!|文件错误!", "文件删除出错!|文件错误!"}));
+    EXPECT_EQ(store.MsgText, "文件删除出错!");
+}
+
+TEST_F(RecordStore, ADirectoryWhereTheFileShouldBeIsAFailure)
+{
+    ASSERT_TRUE(QDir().mkpath(path));
+    store.LoadSiteList();
+    EXPECT_TRUE(view.siteLines.isEmpty());
+    type("a", "b", "c", "");
+    store.SaveNewSite();
+    EXPECT_EQ(messages.shown.size(), 2);
+}
+
+TEST_F(RecordStore, SaveAtThe16BitLimitFailsWithoutWriting)
+{
+    const qint64 full = qint64(Sitewarden::MaxRecords) * 307;
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(full));
+    }
+    store.LoadSiteList();
+    EXPECT_EQ(view.siteLines.size(), Sitewarden::MaxRecords);
+
+    type("a", "b", "c", "");
+    store.SaveNewSite();
+    EXPECT_EQ(titles(), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
+    EXPECT_EQ(QFileInfo(path).size(), full);
+    EXPECT_EQ(view.siteLines.size(), Sitewarden::MaxRecords);
+
+    // A free slot at the very end is still found.
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(full - 307);
+        file.write(deleted(Sitewarden::MaxRecords));
+    }
+    messages.shown.clear();
+    type("a", "b", "c", "");
+    store.SaveNewSite();
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), Sitewarden::MaxRecords),
+        record(Sitewarden::MaxRecords, "a", "b", "c"));
+}
+
+TEST_F(RecordStore, AFullDiskKeepsEveryStoredRecord)
+{
+    RecordFiles::write(path, six().left(4 * 307));
+    const QByteArray before = RecordFiles::read(path);
+
+    // The file may not grow: the append meets a full disk.
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = before.size();
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+
+    type("e", "f", "g", "");
+    store.CurrentRecord = 1;
+    store.AppendRecord();
+
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(titles(), QStringList({"无法保存文件!|保存出错!"}));
+    const QByteArray after = RecordFiles::read(path);
+    EXPECT_EQ(after.left(before.size()), before);
+    EXPECT_EQ(after.size(), before.size());
+}
+
+TEST_F(RecordStore, ShowOfRecordZeroWritesTheBoxesFromTheBuffer)
+{
+    RecordFiles::write(path, six());
+    store.LoadSiteList();
+    store.CurrentRecord = 0;
+    store.ShowCurrentRecord();
+    EXPECT_EQ(view.boxes.value(Box::TxtUser), QString());
+    EXPECT_EQ(store.Rec.SiteName.trimmed(), "six");
+}
+
+} // namespace
