@@ -1,0 +1,233 @@
+#include "FrmSitewarden.h"
+
+#include "MenuShortcutFilter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStringListModel>
+
+namespace {
+
+// Positions and sizes are laid out in twips, 15 to a pixel.
+QRect twips(int left, int top, int width, int height)
+{
+    return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
+}
+
+QFont namedFont(const QString& family, qreal points, bool underline = false)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    font.setUnderline(underline);
+    return font;
+}
+
+QFont msSansSerif(qreal points, bool underline = false)
+{
+    return namedFont(QStringLiteral("MS Sans Serif"), points, underline);
+}
+
+template<typename Control> Control* place(Control* control, const char* name, const QRect& geometry)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+} // namespace
+
+FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
+    : QMainWindow(parent)
+    , m_platform(platform)
+    , m_module(*this, platform.messageBox)
+{
+    setObjectName(QStringLiteral("FrmSitewarden"));
+    setWindowTitle(QStringLiteral("Sitewarden v2.2"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/key32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/key16.xpm"), QSize(16, 16));
+    setWindowIcon(icon);
+
+    createMenus();
+    createControls();
+    setTabOrder();
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+FrmSitewarden::~FrmSitewarden() = default;
+
+void FrmSitewarden::createControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+
+    const QIcon pastePicture(QStringLiteral(":/paste16.xpm"));
+    auto pictureButton = [&](int index, const QRect& geometry, const QString& tip) {
+        auto* button = place(new QPushButton(client), "CmdPaste", geometry);
+        button->setProperty("index", index);
+        button->setIcon(pastePicture);
+        button->setIconSize(QSize(16, 16));
+        button->setToolTip(tip);
+        // A screen reader has no caption to read: give it the tooltip.
+        button->setAccessibleName(tip.trimmed());
+        CmdPaste[index] = button;
+    };
+    auto label = [&](int index, const QString& caption, const QRect& geometry) {
+        auto* lbl = place(new QLabel(caption, client), "LblNames", geometry);
+        lbl->setProperty("index", index);
+        lbl->setFont(msSansSerif(9.75));
+        LblNames[index] = lbl;
+    };
+
+    // In the order of creation, which is also the stacking order.
+    Command4 = place(new QPushButton(QStringLiteral("更新(&U)"), client), "Command4", twips(4560, 1800, 735, 280));
+    TxtURL = place(new QLineEdit(QStringLiteral("(输入 - 网址)     "), client), "TxtURL", twips(2760, 1440, 2535, 285));
+    TxtURL->setFont(msSansSerif(8.25, true));
+    Command3 = place(new QPushButton(QStringLiteral("保存(&A)"), client), "Command3", twips(2760, 2880, 735, 280));
+    Command3->setToolTip(QStringLiteral("保存电子邮件地址"));
+    Command2 = place(new QPushButton(QStringLiteral("擦除(&R)"), client), "Command2", twips(3600, 2880, 735, 280));
+
+    auto* defaultButton
+        = place(new QPushButton(QStringLiteral("默认(&D)"), client), "CmdPaste", twips(4220, 570, 900, 270));
+    defaultButton->setProperty("index", 3);
+    defaultButton->setToolTip(QStringLiteral("粘贴到默认 ID"));
+    defaultButton->setFont(namedFont(QStringLiteral("新宋体"), 9.75));
+    CmdPaste[3] = defaultButton;
+
+    pictureButton(2, twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
+    Command1 = place(new QPushButton(QStringLiteral("擦除(&E)"), client), "Command1", twips(3660, 1810, 735, 280));
+    CmdAdd = place(new QPushButton(QStringLiteral("保存(&S) "), client), "CmdAdd", twips(2760, 1810, 735, 280));
+    CmdAdd->setToolTip(QStringLiteral("保存 ID 及密码      "));
+    Text1 = place(new QLineEdit(client), "Text1", twips(120, 240, 2415, 285));
+
+    List1 = place(new QListView(client), "List1", twips(120, 840, 2415, 2340));
+    List1->setFont(msSansSerif(9.75));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every line has the same height, so the view need not measure 32,767 of them.
+    List1->setUniformItemSizes(true);
+    m_siteLines = new QStringListModel(this);
+    List1->setModel(m_siteLines);
+
+    Combo2 = place(new QComboBox(client), "Combo2", twips(2760, 2480, 2175, 315));
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo2->setEditText(QStringLiteral("sitewarden@example.org"));
+
+    pictureButton(1, twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
+    pictureButton(0, twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
+    TxtPassword = place(
+        new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword", twips(2760, 840, 2175, 285));
+    TxtUser = place(
+        new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser", twips(2760, 240, 2175, 285));
+
+    label(3, QStringLiteral("网址"), twips(2760, 1200, 1155, 240));
+    label(5, QStringLiteral("输入新的网站描述          "), twips(120, 0, 2370, 240));
+    label(4, QStringLiteral("电子邮件列表         "), twips(2760, 2240, 915, 240));
+    label(2, QStringLiteral("网站"), twips(120, 600, 930, 240));
+    label(1, QStringLiteral("密码"), twips(2760, 600, 900, 240));
+    label(0, QStringLiteral("用户 ID"), twips(2760, 0, 675, 240));
+
+    // The text boxes carry the name of the label above them for screen readers.
+    Text1->setAccessibleName(LblNames[5]->text().trimmed());
+    TxtUser->setAccessibleName(LblNames[0]->text().trimmed());
+    TxtPassword->setAccessibleName(LblNames[1]->text().trimmed());
+    TxtURL->setAccessibleName(LblNames[3]->text().trimmed());
+    List1->setAccessibleName(LblNames[2]->text().trimmed());
+    Combo2->setAccessibleName(LblNames[4]->text().trimmed());
+
+    auto* filter = new MenuShortcutFilter(
+        {QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_T),
+            QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence(Qt::CTRL | Qt::Key_A)},
+        this);
+    for (QWidget* control : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(TxtUser),
+             static_cast<QWidget*>(TxtPassword), static_cast<QWidget*>(TxtURL), static_cast<QWidget*>(List1),
+             static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo2->lineEdit())}) {
+        control->installEventFilter(filter);
+    }
+}
+
+void FrmSitewarden::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    // A fixed window: the menu bar stays in it, whatever the desktop offers.
+    bar->setNativeMenuBar(false);
+
+    mnuexit = bar->addAction(QStringLiteral("退出(&X)"));
+    mnuexit->setObjectName(QStringLiteral("mnuexit"));
+
+    mnuOptions = bar->addMenu(QStringLiteral("选项(&O)"));
+    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    mnuSetDefaults = mnuOptions->addAction(QStringLiteral("设置默认用户 ID (&S)        "));
+    mnuSetDefaults->setObjectName(QStringLiteral("mnuSetDefaults"));
+    mnuSetDefaults->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuConfirm = mnuOptions->addAction(QStringLiteral("不确认启动网页(&C)          "));
+    mnuConfirm->setObjectName(QStringLiteral("mnuConfirm"));
+    mnuConfirm->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuConfirm->setCheckable(true);
+    mnuTop = mnuOptions->addAction(QStringLiteral("窗口置顶(&T)         "));
+    mnuTop->setObjectName(QStringLiteral("mnuTop"));
+    mnuTop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuTop->setCheckable(true);
+
+    mnuHelps = bar->addMenu(QStringLiteral("帮助(&H)"));
+    mnuHelps->setObjectName(QStringLiteral("mnuHelps"));
+    mnuHelp = mnuHelps->addAction(QStringLiteral("帮助(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuAbout = mnuHelps->addAction(QStringLiteral("关于(&A)"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    mnuAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    // The shortcuts work whenever the window is active, with or without the menus open.
+    addActions({mnuSetDefaults, mnuConfirm, mnuTop, mnuHelp, mnuAbout});
+}
+
+void FrmSitewarden::setTabOrder()
+{
+    const QList<QWidget*> order = {CmdAdd, Command1, Text1, List1, Combo2, CmdPaste[2], Command3, Command2, CmdPaste[3],
+        TxtUser, CmdPaste[0], TxtPassword, CmdPaste[1], TxtURL, Command4};
+    for (int i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+QLineEdit* FrmSitewarden::box(Box box) const
+{
+    switch (box) {
+    case Box::Text1:
+        return Text1;
+    case Box::TxtUser:
+        return TxtUser;
+    case Box::TxtPassword:
+        return TxtPassword;
+    case Box::TxtURL:
+        return TxtURL;
+    }
+    return nullptr;
+}
+
+QString FrmSitewarden::boxText(Box which) const
+{
+    return box(which)->text();
+}
+
+void FrmSitewarden::setBoxText(Box which, const QString& text)
+{
+    box(which)->setText(text);
+}
+
+void FrmSitewarden::setSiteList(const QStringList& lines)
+{
+    m_siteLines->setStringList(lines);
+}

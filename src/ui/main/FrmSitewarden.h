@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Platform.h"
+#include "Sitewarden.h"
+#include "StoreView.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPushButton;
+class QStringListModel;
+
+// The main window: a fixed layout of the site list, the fields of one entry, the e-mail list
+// and their buttons, with the menus of the program.
+class FrmSitewarden : public QMainWindow, public StoreView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 360;
+    static constexpr int ClientHeight = 222;
+
+    explicit FrmSitewarden(const Platform& platform, QWidget* parent = nullptr);
+    ~FrmSitewarden() override;
+
+    QString boxText(Box box) const override;
+    void setBoxText(Box box, const QString& text) override;
+    void setSiteList(const QStringList& lines) override;
+
+    Sitewarden& module() { return m_module; }
+
+    // Controls, named as the program has always named them.
+    QPushButton* Command4 = nullptr;
+    QLineEdit* TxtURL = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* CmdAdd = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QListView* List1 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QLineEdit* TxtPassword = nullptr;
+    QLineEdit* TxtUser = nullptr;
+    std::array<QPushButton*, 4> CmdPaste {};
+    std::array<QLabel*, 6> LblNames {};
+
+    QAction* mnuexit = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QAction* mnuSetDefaults = nullptr;
+    QAction* mnuConfirm = nullptr;
+    QAction* mnuTop = nullptr;
+    QMenu* mnuHelps = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+private:
+    void createControls();
+    void createMenus();
+    void setTabOrder();
+    QLineEdit* box(Box box) const;
+
+    Platform m_platform;
+    Sitewarden m_module;
+    QStringListModel* m_siteLines = nullptr;
+};
