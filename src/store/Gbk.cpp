@@ -23,6 +23,14 @@ int charLength(unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE ? 2 : 1;
 }
 
+// Encoding is lazy: the error flag is only meaningful once the bytes exist.
+bool encodeExactly(const QString& text, QByteArray& bytes)
+{
+    QStringEncoder encoder(codecName);
+    bytes = encoder.encode(text);
+    return !encoder.hasError();
+}
+
 } // namespace
 
 namespace Gbk {
@@ -43,11 +51,16 @@ QString decode(const char* data, qsizetype size)
     return QString(decoder.decode(QByteArrayView(data, size)));
 }
 
+bool canEncode(const QString& text)
+{
+    QByteArray bytes;
+    return encodeExactly(text, bytes);
+}
+
 bool fits(const QString& text, int width)
 {
-    QStringEncoder encoder(codecName);
-    const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError() && bytes.size() <= width;
+    QByteArray bytes;
+    return encodeExactly(text, bytes) && bytes.size() <= width;
 }
 
 QByteArray encodeField(const QString& text, int width)

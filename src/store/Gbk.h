@@ -9,6 +9,9 @@ namespace Gbk {
 QByteArray encode(const QString& text);
 QString decode(const char* data, qsizetype size);
 
+// True when GBK holds every character of the text.
+bool canEncode(const QString& text);
+
 // True when the text encodes without loss in at most `width` bytes.
 bool fits(const QString& text, int width);
 

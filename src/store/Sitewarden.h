@@ -36,6 +36,7 @@ public:
     bool FoundDeleted = false;
     bool EditMode = false;
     QString DataFilePath;
+    QString EmailFilePath;
     QString MsgText;
 
 private:

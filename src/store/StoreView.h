@@ -21,4 +21,13 @@ public:
 
     // Replaces every line of List1.
     virtual void setSiteList(const QStringList& lines) = 0;
+
+    // Combo2: its items, the selected item (-1 for none, also while the edit field holds a typed
+    // text) and the text of its edit field.
+    virtual QStringList emailItems() const = 0;
+    // Replaces every item and empties the edit field; no item is selected.
+    virtual void setEmailItems(const QStringList& items) = 0;
+    virtual int emailIndex() const = 0;
+    virtual void setEmailIndex(int index) = 0;
+    virtual QString emailText() const = 0;
 };

@@ -16,7 +16,25 @@ public:
         ++listFills;
     }
 
+    QStringList emailItems() const override { return emails; }
+    void setEmailItems(const QStringList& items) override
+    {
+        emails = items;
+        emailSelected = -1;
+        emailEdit.clear();
+    }
+    int emailIndex() const override { return emailSelected; }
+    void setEmailIndex(int index) override
+    {
+        emailSelected = index;
+        emailEdit = emails.value(index);
+    }
+    QString emailText() const override { return emailEdit; }
+
     QMap<Box, QString> boxes;
     QStringList siteLines;
     int listFills = 0;
+    QStringList emails;
+    int emailSelected = -1;
+    QString emailEdit;
 };

@@ -3,6 +3,7 @@
 
 #include "FakeMessageBox.h"
 #include "FakeStoreView.h"
+#include "FileSizeLimit.h"
 #include "RecordFiles.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -224,20 +221,12 @@ TEST_F(RecordStore, AFullDiskKeepsEveryStoredRecord)
     RecordFiles::write(path, six().left(4 * 307));
     const QByteArray before = RecordFiles::read(path);
 
-    // The file may not grow: the append meets a full disk.
-    struct rlimit old;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = before.size();
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-
     type("e", "f", "g", "");
     store.CurrentRecord = 1;
-    store.AppendRecord();
-
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const FileSizeLimit fullDisk(before.size());
+        store.AppendRecord();
+    }
 
     EXPECT_EQ(titles(), QStringList({"无法保存文件!|保存出错!"}));
     const QByteArray after = RecordFiles::read(path);

@@ -1,6 +1,9 @@
 #include "FrmSitewarden.h"
 
+#include "Beeper.h"
+#include "Gbk.h"
 #include "MenuShortcutFilter.h"
+#include "MessageBox.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -48,6 +51,7 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     : QMainWindow(parent)
     , m_platform(platform)
     , m_module(*this, platform.messageBox)
+    , m_emailList(m_module, *this, platform.messageBox)
 {
     setObjectName(QStringLiteral("FrmSitewarden"));
     setWindowTitle(QStringLiteral("Sitewarden v2.2"));
@@ -59,6 +63,7 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     createMenus();
     createControls();
     setTabOrder();
+    connectHandlers();
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
@@ -230,4 +235,72 @@ void FrmSitewarden::setBoxText(Box which, const QString& text)
 void FrmSitewarden::setSiteList(const QStringList& lines)
 {
     m_siteLines->setStringList(lines);
+}
+
+QStringList FrmSitewarden::emailItems() const
+{
+    QStringList items;
+    items.reserve(Combo2->count());
+    for (int i = 0; i < Combo2->count(); ++i) {
+        items.append(Combo2->itemText(i));
+    }
+    return items;
+}
+
+void FrmSitewarden::setEmailItems(const QStringList& items)
+{
+    Combo2->clear();
+    Combo2->addItems(items);
+    Combo2->setCurrentIndex(-1);
+    Combo2->clearEditText();
+    m_emailTyped = false;
+}
+
+int FrmSitewarden::emailIndex() const
+{
+    return m_emailTyped ? -1 : Combo2->currentIndex();
+}
+
+void FrmSitewarden::setEmailIndex(int index)
+{
+    Combo2->setCurrentIndex(index);
+    m_emailTyped = false;
+}
+
+QString FrmSitewarden::emailText() const
+{
+    return Combo2->currentText();
+}
+
+void FrmSitewarden::connectHandlers()
+{
+    connect(Command3, &QPushButton::clicked, this, &FrmSitewarden::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmSitewarden::Command2_Click);
+    connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { m_emailTyped = true; });
+    connect(Combo2, qOverload<int>(&QComboBox::activated), this, [this] { m_emailTyped = false; });
+}
+
+void FrmSitewarden::Command3_Click()
+{
+    const QString address = Gbk::trimBlanks(Combo2->currentText());
+    // An address the file's code page cannot hold would come back altered: refuse it like a blank one.
+    if (address.isEmpty() || !Gbk::canEncode(address)) {
+        m_platform.beeper.beep();
+        Combo2->setFocus();
+        return;
+    }
+    m_emailList.SaveEmailList();
+}
+
+void FrmSitewarden::Command2_Click()
+{
+    if (emailIndex() < 0) {
+        return;
+    }
+    m_module.MsgText = QStringLiteral("从列表中删除电子邮件地址?   ");
+    m_module.LoopIndex
+        = qint16(m_platform.messageBox.show(m_module.MsgText, MessageBox::YesNo, QStringLiteral("删除地址?")));
+    if (m_module.LoopIndex == MessageBox::Yes) {
+        m_emailList.RemoveEmail();
+    }
 }

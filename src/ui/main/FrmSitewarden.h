@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EmailList.h"
 #include "Platform.h"
 #include "Sitewarden.h"
 #include "StoreView.h"
@@ -33,8 +34,18 @@ public:
     QString boxText(Box box) const override;
     void setBoxText(Box box, const QString& text) override;
     void setSiteList(const QStringList& lines) override;
+    QStringList emailItems() const override;
+    void setEmailItems(const QStringList& items) override;
+    int emailIndex() const override;
+    void setEmailIndex(int index) override;
+    QString emailText() const override;
 
     Sitewarden& module() { return m_module; }
+    EmailList& emailList() { return m_emailList; }
+
+    // Handlers, named after the control and the event they serve.
+    void Command3_Click();
+    void Command2_Click();
 
     // Controls, named as the program has always named them.
     QPushButton* Command4 = nullptr;
@@ -64,9 +75,13 @@ private:
     void createControls();
     void createMenus();
     void setTabOrder();
+    void connectHandlers();
     QLineEdit* box(Box box) const;
 
     Platform m_platform;
     Sitewarden m_module;
+    EmailList m_emailList;
     QStringListModel* m_siteLines = nullptr;
+    // Typing into Combo2's edit field leaves no item selected.
+    bool m_emailTyped = false;
 };
