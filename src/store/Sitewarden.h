@@ -38,6 +38,10 @@ public:
     QString DataFilePath;
     QString EmailFilePath;
     QString MsgText;
+    QString NewLine;
+    // The two options: the keep-on-top check mark, and whether opening an address asks first.
+    bool WebSet = false;
+    bool EnableURL = false;
 
 private:
     bool openRecordFile(RecordFile& file);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessageBox.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

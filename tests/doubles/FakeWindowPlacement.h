@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 class FakeWindowPlacement : public WindowPlacement
 {
 public:
@@ -21,9 +23,14 @@ public:
     void setWindowPos(QWidget* window, int insertAfter, int x, int y, int width, int height, unsigned flags) override
     {
         calls.append({window, insertAfter, x, y, width, height, flags});
+        if (onCall) {
+            onCall(window);
+        }
     }
     QSize screenSize() const override { return screen; }
 
     QList<Call> calls;
+    // Lets a test look at the window at the moment it is placed.
+    std::function<void(QWidget*)> onCall;
     QSize screen {1024, 768};
 };

@@ -172,7 +172,7 @@ TEST_F(EmailListTest, AFailedSaveKeepsTheOldFileWhole)
     EXPECT_EQ(platform.messageBox.shown[0].style, 16);
     EXPECT_EQ(RecordFiles::read(path), file);
     EXPECT_EQ(items().size(), 200);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Email.dta"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Email.dta", "Sitewarden2.dta"}));
 }
 
 } // namespace

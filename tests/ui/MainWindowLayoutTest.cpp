@@ -1,5 +1,6 @@
 #include "FrmSitewarden.h"
 
+#include "QtPrinters.h"
 #include "TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,8 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
     const QString ms = QStringLiteral("MS Sans Serif");
     const ControlRow rows[] = {
         {"Command4", -1, "QPushButton", "更新(&U)", "", {304, 120, 49, 19}, def, 0},
-        {"TxtURL", -1, "QLineEdit", "(输入 - 网址)     ", "", {184, 96, 169, 19}, ms, 8.25},
+        // Start-up shows record 1 of the empty file over the three placeholders.
+        {"TxtURL", -1, "QLineEdit", "", "", {184, 96, 169, 19}, ms, 8.25},
         {"Command3", -1, "QPushButton", "保存(&A)", "保存电子邮件地址", {184, 192, 49, 19}, def, 0},
         {"Command2", -1, "QPushButton", "擦除(&R)", "", {240, 192, 49, 19}, def, 0},
         {"CmdPaste", 3, "QPushButton", "默认(&D)", "粘贴到默认 ID", {281, 38, 60, 18}, "新宋体", 9.75},
@@ -67,8 +69,8 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
         {"Combo2", -1, "QComboBox", "", "", {184, 165, 145, 21}, def, 0},
         {"CmdPaste", 1, "QPushButton", "", "粘贴到剪贴板     ", {328, 56, 25, 21}, def, 0},
         {"CmdPaste", 0, "QPushButton", "", "粘贴到剪贴板     ", {328, 16, 25, 21}, def, 0},
-        {"TxtPassword", -1, "QLineEdit", "(输入 - 网站密码)   ", "", {184, 56, 145, 19}, def, 0},
-        {"TxtUser", -1, "QLineEdit", "(输入 - 用户名 - ID)    ", "", {184, 16, 145, 19}, def, 0},
+        {"TxtPassword", -1, "QLineEdit", "", "", {184, 56, 145, 19}, def, 0},
+        {"TxtUser", -1, "QLineEdit", "", "", {184, 16, 145, 19}, def, 0},
         {"LblNames", 3, "QLabel", "网址", "", {184, 80, 77, 16}, ms, 9.75},
         {"LblNames", 5, "QLabel", "输入新的网站描述          ", "", {8, 0, 158, 16}, ms, 9.75},
         {"LblNames", 4, "QLabel", "电子邮件列表         ", "", {184, 149, 61, 16}, ms, 9.75},

@@ -2,6 +2,7 @@
 
 #include "FrmSitewarden.h"
 
+#include "QtPrinters.h"
 #include "TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 // A main window over a temporary program folder, with every platform service a double.
 class WindowTest : public ::testing::Test
@@ -28,6 +31,15 @@ protected:
         QInputMethodEvent commit;
         commit.setCommitString(text);
         QApplication::sendEvent(widget, &commit);
+    }
+
+    // Runs the application's event loop after `action`; the loop must end by itself, with
+    // exit code 0, within a few seconds.
+    template<typename Action> static int runUntilQuit(Action action)
+    {
+        QTimer::singleShot(0, action);
+        QTimer::singleShot(5000, [] { QApplication::exit(99); });
+        return QApplication::exec();
     }
 
     QString dataFile(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }

@@ -4,11 +4,16 @@
 #include "Gbk.h"
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
+#include "ProgramFolder.h"
+#include "SettingsStore.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -16,7 +21,12 @@
 #include <QPushButton>
 #include <QStringListModel>
 
+#include <cmath>
+
 namespace {
+
+const QString settingsApplication = QStringLiteral("Sitewarden");
+const QString settingsSection = QStringLiteral("设置");
 
 // Positions and sizes are laid out in twips, 15 to a pixel.
 QRect twips(int left, int top, int width, int height)
@@ -65,6 +75,9 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     setTabOrder();
     connectHandlers();
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    // Lay the client area out now: the keep-on-top command measures it before the first show.
+    layout()->activate();
+    Form_Load();
 }
 
 FrmSitewarden::~FrmSitewarden() = default;
@@ -73,7 +86,7 @@ void FrmSitewarden::createControls()
 {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(ClientWidth, ClientHeight);
+    client->resize(ClientWidth, ClientHeight);
     setCentralWidget(client);
 
     const QIcon pastePicture(QStringLiteral(":/paste16.xpm"));
@@ -274,6 +287,11 @@ QString FrmSitewarden::emailText() const
 
 void FrmSitewarden::connectHandlers()
 {
+    // The handlers invert the check marks themselves, as they do when start-up calls them.
+    connect(mnuTop, &QAction::triggered, this, [this](bool checked) {
+        mnuTop->setChecked(!checked);
+        mnuTop_Click();
+    });
     connect(Command3, &QPushButton::clicked, this, &FrmSitewarden::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmSitewarden::Command2_Click);
     connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { m_emailTyped = true; });
@@ -303,4 +321,83 @@ void FrmSitewarden::Command2_Click()
     if (m_module.LoopIndex == MessageBox::Yes) {
         m_emailList.RemoveEmail();
     }
+}
+
+bool FrmSitewarden::readOption(const QString& name) const
+{
+    const QString text
+        = m_platform.settings.getSetting(settingsApplication, settingsSection, name, QStringLiteral("False"));
+    // Only the word True means True; any other text must not stop the program from starting.
+    return text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+
+void FrmSitewarden::storeOption(const QString& name, bool value)
+{
+    m_platform.settings.saveSetting(
+        settingsApplication, settingsSection, name, value ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void FrmSitewarden::Form_Load()
+{
+    m_module.NewLine = QStringLiteral("\r\n");
+    mnuTop_Click();
+    const QString folder = m_platform.programFolder.path();
+    m_module.DataFilePath = folder + QStringLiteral("/Sitewarden2.dta");
+    m_module.EmailFilePath = folder + QStringLiteral("/Email.dta");
+    m_module.WebSet = readOption(QStringLiteral("WebSet"));
+    m_module.EnableURL = readOption(QStringLiteral("EnableURL"));
+    // The item reads "do not confirm": it is checked exactly when opening an address does not ask.
+    mnuConfirm->setChecked(!m_module.EnableURL);
+    m_module.LoadSiteList();
+    m_module.CurrentRecord = 1;
+    m_module.ShowCurrentRecord();
+    m_emailList.LoadEmailList();
+}
+
+void FrmSitewarden::Form_Activate()
+{
+    Text1->setFocus();
+}
+
+void FrmSitewarden::Form_QueryUnload(bool& cancel)
+{
+    // Every command has written its data already: closing is never refused and writes nothing.
+    Q_UNUSED(cancel);
+}
+
+void FrmSitewarden::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        Form_Activate();
+    }
+}
+
+void FrmSitewarden::closeEvent(QCloseEvent* event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    event->setAccepted(!cancel);
+}
+
+void FrmSitewarden::mnuTop_Click()
+{
+    const QSize screen = m_platform.placement.screenSize();
+    const QSize client = centralWidget()->size();
+    // Rounded to the nearest whole pixel, an exact half to the even neighbour.
+    const int x = int(std::nearbyint(double(screen.width()) - (client.width() + 13)));
+    const int y = int(std::nearbyint(double(screen.height()) - (client.height() + 50)));
+    const int height = client.height() + 46;
+    if (mnuTop->isChecked()) {
+        m_platform.placement.setWindowPos(this, WindowPlacement::NoTopmost, x, y, client.width(), height,
+            WindowPlacement::NoSize | WindowPlacement::NoMove | WindowPlacement::NoActivate
+                | WindowPlacement::ShowWindow);
+    } else {
+        m_platform.placement.setWindowPos(
+            this, WindowPlacement::Topmost, x, y, client.width(), height, WindowPlacement::NoSize);
+    }
+    mnuTop->setChecked(!mnuTop->isChecked());
+    m_module.WebSet = mnuTop->isChecked();
+    storeOption(QStringLiteral("WebSet"), m_module.WebSet);
 }

@@ -44,6 +44,10 @@ public:
     EmailList& emailList() { return m_emailList; }
 
     // Handlers, named after the control and the event they serve.
+    void Form_Load();
+    void Form_Activate();
+    void Form_QueryUnload(bool& cancel);
+    void mnuTop_Click();
     void Command3_Click();
     void Command2_Click();
 
@@ -71,7 +75,13 @@ public:
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    bool readOption(const QString& name) const;
+    void storeOption(const QString& name, bool value);
     void createControls();
     void createMenus();
     void setTabOrder();
@@ -84,4 +94,5 @@ private:
     QStringListModel* m_siteLines = nullptr;
     // Typing into Combo2's edit field leaves no item selected.
     bool m_emailTyped = false;
+    bool m_shown = false;
 };

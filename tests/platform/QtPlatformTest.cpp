@@ -1,0 +1,67 @@
+#include "QtSettingsStore.h"
+#include "QtWindowPlacement.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+namespace {
+
+TEST(QtSettingsStoreTest, KeepsTextValuesInTheUsersIniFile)
+{
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    QtSettingsStore store;
+
+    EXPECT_EQ(store.getSetting("Sitewarden", "设置", "WebSet", "False"), "False");
+    store.saveSetting("Sitewarden", "设置", "WebSet", "True");
+    store.saveSetting("Sitewarden", "设置", "EnableURL", "False");
+    EXPECT_EQ(store.getSetting("Sitewarden", "设置", "WebSet", "False"), "True");
+    EXPECT_EQ(store.getSetting("Sitewarden", "设置", "EnableURL", "True"), "False");
+
+    QFile ini(config.path() + "/Sitewarden/Sitewarden.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray text = ini.readAll();
+    EXPECT_TRUE(text.contains("WebSet=True")) << text.toStdString();
+    EXPECT_TRUE(text.contains("EnableURL=False")) << text.toStdString();
+}
+
+TEST(QtWindowPlacementTest, TopmostMovesTheWindowAndNotTopmostLeavesItWhereItIs)
+{
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QtWindowPlacement placement;
+    EXPECT_FALSE(placement.screenSize().isEmpty());
+
+    placement.setWindowPos(&window, WindowPlacement::Topmost, 40, 30, 360, 268, WindowPlacement::NoSize);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(40, 30));
+    EXPECT_EQ(window.size(), QSize(200, 100));
+
+    placement.setWindowPos(&window, WindowPlacement::NoTopmost, 0, 0, 360, 268, 0x53);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(40, 30));
+    EXPECT_EQ(window.size(), QSize(200, 100));
+}
+
+TEST(QtWindowPlacementTest, AHiddenWindowStaysHidden)
+{
+    QWidget window;
+    QtWindowPlacement placement;
+    placement.setWindowPos(&window, WindowPlacement::Topmost, 10, 20, 0, 0, WindowPlacement::NoSize);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window.pos(), QPoint(10, 20));
+}
+
+} // namespace

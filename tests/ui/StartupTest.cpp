@@ -1,0 +1,158 @@
+#include "WindowTest.h"
+
+#include "RecordFiles.h"
+
+#include <QFileInfo>
+#include <QStringListModel>
+
+namespace {
+
+const QString webSetKey = FakeSettingsStore::path("Sitewarden", "设置", "WebSet");
+const QString enableUrlKey = FakeSettingsStore::path("Sitewarden", "设置", "EnableURL");
+
+class StartupTest : public WindowTest
+{
+protected:
+    std::unique_ptr<FrmSitewarden> start() { return std::make_unique<FrmSitewarden>(platform.services()); }
+};
+
+TEST_F(StartupTest, FirstStartWithNothingStored)
+{
+    auto window = start();
+
+    ASSERT_EQ(platform.placement.calls.size(), 1);
+    const auto& call = platform.placement.calls[0];
+    EXPECT_EQ(call.window, window.get());
+    EXPECT_EQ(call.insertAfter, -1);
+    EXPECT_EQ(QPoint(call.x, call.y), QPoint(651, 496));
+    EXPECT_EQ(QSize(call.width, call.height), QSize(360, 268));
+    EXPECT_EQ(call.flags, 1u);
+    EXPECT_TRUE(window->mnuTop->isChecked());
+    EXPECT_TRUE(window->mnuConfirm->isChecked());
+    EXPECT_FALSE(window->module().EnableURL);
+    EXPECT_EQ(platform.settings.values.value(webSetKey), "True");
+    EXPECT_FALSE(platform.settings.values.contains(enableUrlKey));
+
+    EXPECT_EQ(QFileInfo(dataFile("Sitewarden2.dta")).size(), 0);
+    EXPECT_EQ(window->List1->model()->rowCount(), 0);
+    EXPECT_EQ(window->Combo2->count(), 0);
+    EXPECT_EQ(window->Combo2->currentText(), QString());
+    for (QLineEdit* box : {window->TxtUser, window->TxtPassword, window->TxtURL}) {
+        EXPECT_EQ(box->text(), QString());
+    }
+    EXPECT_EQ(window->module().CurrentRecord, 1);
+    EXPECT_EQ(window->module().NewLine, "\r\n");
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+}
+
+TEST_F(StartupTest, PlacesTheWindowBeforeAnythingIsLoaded)
+{
+    RecordFiles::write(dataFile("Sitewarden2.dta"), RecordFiles::record(1, "bank", "me", "pw", "http://bank"));
+    RecordFiles::write(dataFile("Email.dta"), "me@x.org\r\n");
+    platform.placement.onCall = [](QWidget* w) {
+        auto* window = static_cast<FrmSitewarden*>(w);
+        EXPECT_TRUE(window->module().DataFilePath.isEmpty());
+        EXPECT_EQ(window->List1->model()->rowCount(), 0);
+    };
+    auto window = start();
+    EXPECT_EQ(window->module().DataFilePath, dataFile("Sitewarden2.dta"));
+    EXPECT_EQ(window->module().EmailFilePath, dataFile("Email.dta"));
+    EXPECT_EQ(window->List1->model()->index(0, 0).data().toString(), "bank");
+    EXPECT_EQ(window->TxtUser->text(), "me");
+    EXPECT_EQ(window->TxtPassword->text(), "pw");
+    EXPECT_EQ(window->TxtURL->text(), "http://bank");
+    EXPECT_EQ(window->Combo2->currentText(), "me@x.org");
+    // Record 1 is shown, yet no line is selected.
+    EXPECT_FALSE(window->List1->selectionModel()->hasSelection());
+}
+
+TEST_F(StartupTest, StoredOptionsInEveryCombination)
+{
+    const std::optional<QString> texts[] = {std::nullopt, QString("True"), QString("False"), QString("TRUE"),
+        QString("false"), QString("garbage"), QString()};
+    for (const auto& webSet : texts) {
+        for (const auto& enableUrl : texts) {
+            platform.settings.values.clear();
+            if (webSet) {
+                platform.settings.values[webSetKey] = *webSet;
+            }
+            if (enableUrl) {
+                platform.settings.values[enableUrlKey] = *enableUrl;
+            }
+            auto window = start();
+            const bool asks = enableUrl && enableUrl->compare("true", Qt::CaseInsensitive) == 0;
+            const std::string what
+                = webSet.value_or("(none)").toStdString() + "/" + enableUrl.value_or("(none)").toStdString();
+            EXPECT_EQ(window->module().EnableURL, asks) << what;
+            EXPECT_EQ(window->mnuConfirm->isChecked(), !asks) << what;
+            EXPECT_TRUE(window->mnuTop->isChecked()) << what;
+            EXPECT_TRUE(window->module().WebSet) << what;
+            EXPECT_EQ(platform.settings.values.value(webSetKey), "True") << what;
+            EXPECT_EQ(platform.placement.calls.last().insertAfter, -1) << what;
+        }
+    }
+}
+
+TEST_F(StartupTest, KeepOnTopTogglesAndStoresItsState)
+{
+    const struct
+    {
+        QSize screen;
+        QPoint corner;
+    } screens[] = {{{1024, 768}, {651, 496}}, {{1920, 1080}, {1547, 808}}, {{800, 600}, {427, 328}}};
+    for (const auto& screen : screens) {
+        platform.placement.calls.clear();
+        platform.placement.screen = screen.screen;
+        auto window = start();
+        window->mnuTop->trigger();
+        window->mnuTop->trigger();
+
+        ASSERT_EQ(platform.placement.calls.size(), 3);
+        const auto& off = platform.placement.calls[1];
+        const auto& on = platform.placement.calls[2];
+        EXPECT_EQ(off.insertAfter, -2);
+        EXPECT_EQ(off.flags, 83u);
+        EXPECT_EQ(QPoint(off.x, off.y), screen.corner);
+        EXPECT_EQ(on.insertAfter, -1);
+        EXPECT_EQ(on.flags, 1u);
+        EXPECT_EQ(QPoint(on.x, on.y), screen.corner);
+        EXPECT_TRUE(window->mnuTop->isChecked());
+        EXPECT_EQ(platform.settings.values.value(webSetKey), "True");
+
+        window->mnuTop->trigger();
+        EXPECT_FALSE(window->mnuTop->isChecked());
+        EXPECT_FALSE(window->module().WebSet);
+        EXPECT_EQ(platform.settings.values.value(webSetKey), "False");
+    }
+}
+
+TEST_F(StartupTest, TheFocusStartsInTheDescriptionBox)
+{
+    auto window = start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), window->Text1);
+}
+
+TEST_F(StartupTest, ClosingEndsAtOnceAndWritesNothing)
+{
+    RecordFiles::write(dataFile("Email.dta"), "a@x.org\r\n");
+    auto window = start();
+    window->show();
+    const auto settings = platform.settings.values;
+    const QByteArray email = RecordFiles::read(dataFile("Email.dta"));
+    EXPECT_EQ(runUntilQuit([&] { window->close(); }), 0);
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+    EXPECT_EQ(platform.settings.values, settings);
+    EXPECT_EQ(RecordFiles::read(dataFile("Email.dta")), email);
+}
+
+TEST_F(StartupTest, AFolderEndingInASlashIsUsedAsItIs)
+{
+    platform.programFolder.folder = dir.path() + "/";
+    auto window = start();
+    EXPECT_EQ(window->module().DataFilePath, dir.path() + "//Sitewarden2.dta");
+    EXPECT_TRUE(QFileInfo::exists(dataFile("Sitewarden2.dta")));
+}
+
+} // namespace
