@@ -211,3 +211,10 @@ void Sitewarden::DeleteCurrentRecord()
     CurrentRecord = 1;
     ShowCurrentRecord();
 }
+
+bool Sitewarden::isPastEnd(int slot)
+{
+    RecordFile file;
+    qint64 count = 0;
+    return file.open(DataFilePath) && file.countAll(count) && (slot < 1 || slot > count);
+}

@@ -29,6 +29,9 @@ public:
     void MarkRecordDeleted();
     void DeleteCurrentRecord();
 
+    // True only when the file can be read and holds no slot with this number.
+    bool isPastEnd(int slot);
+
     SiteRecord Rec;
     qint16 CurrentRecord = 0;
     qint16 FileNum = 0;

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStringListModel>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -292,6 +293,17 @@ void FrmSitewarden::connectHandlers()
         mnuTop->setChecked(!checked);
         mnuTop_Click();
     });
+    connect(CmdAdd, &QPushButton::clicked, this, &FrmSitewarden::CmdAdd_Click);
+    connect(Command4, &QPushButton::clicked, this, &FrmSitewarden::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, &FrmSitewarden::Command1_Click);
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectedLine() >= 0) {
+            List1_Click();
+        }
+    });
+    List1->viewport()->setMouseTracking(true);
+    List1->viewport()->installEventFilter(this);
+    connect(Text1, &QLineEdit::textChanged, this, &FrmSitewarden::Text1_Change);
     connect(Command3, &QPushButton::clicked, this, &FrmSitewarden::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmSitewarden::Command2_Click);
     connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { m_emailTyped = true; });
@@ -400,4 +412,117 @@ void FrmSitewarden::mnuTop_Click()
     mnuTop->setChecked(!mnuTop->isChecked());
     m_module.WebSet = mnuTop->isChecked();
     storeOption(QStringLiteral("WebSet"), m_module.WebSet);
+}
+
+bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            List1_MouseMove();
+        } else if (event->type() == QEvent::ToolTip) {
+            // The list's tooltip names the selected entry wherever the pointer is over the list.
+            const auto* help = static_cast<QHelpEvent*>(event);
+            QToolTip::showText(help->globalPos(), List1->toolTip(), List1);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+int FrmSitewarden::selectedLine() const
+{
+    const QModelIndexList rows = List1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void FrmSitewarden::selectLine(int row)
+{
+    if (row < m_siteLines->rowCount()) {
+        List1->setCurrentIndex(m_siteLines->index(row));
+    }
+}
+
+bool FrmSitewarden::refuse(QLineEdit* field, bool blank, int width)
+{
+    const QString text = Gbk::trimBlanks(field->text());
+    if ((blank && text.isEmpty()) || !Gbk::fits(text, width)) {
+        m_platform.beeper.beep();
+        field->setFocus();
+        return true;
+    }
+    return false;
+}
+
+void FrmSitewarden::CmdAdd_Click()
+{
+    // A description equal to the deleted marker would be a free slot the moment it is stored.
+    const QString name = Gbk::trimBlanks(Text1->text());
+    if (name.isEmpty() || name == SiteRecord::DeletedMarker) {
+        m_platform.beeper.beep();
+        Text1->setFocus();
+        return;
+    }
+    if (refuse(TxtUser, true, SiteRecord::UserIdWidth) || refuse(TxtPassword, true, SiteRecord::PasswordWidth)
+        || refuse(TxtURL, false, SiteRecord::UrlWidth)) {
+        return;
+    }
+    m_module.SaveNewSite();
+    selectLine(0);
+}
+
+void FrmSitewarden::Command4_Click()
+{
+    if (refuse(TxtUser, false, SiteRecord::UserIdWidth) || refuse(TxtPassword, false, SiteRecord::PasswordWidth)
+        || refuse(TxtURL, false, SiteRecord::UrlWidth)) {
+        return;
+    }
+    // With no such record the update would write a nameless one.
+    if (m_module.isPastEnd(m_module.CurrentRecord)) {
+        m_platform.beeper.beep();
+        return;
+    }
+    m_module.EditMode = true;
+    m_module.UpdateRecord();
+    m_module.EditMode = false;
+}
+
+void FrmSitewarden::Command1_Click()
+{
+    const int selected = selectedLine();
+    if (selected < 0) {
+        m_platform.beeper.beep();
+        return;
+    }
+    m_module.MsgText = QStringLiteral("从列表中删除网站?   ");
+    m_module.LoopIndex
+        = qint16(m_platform.messageBox.show(m_module.MsgText, MessageBox::YesNo, QStringLiteral("删除此网址?")));
+    if (m_module.LoopIndex != MessageBox::Yes) {
+        return;
+    }
+    m_module.CurrentRecord = qint16(selected + 1);
+    m_module.DeleteCurrentRecord();
+    m_module.LoadSiteList();
+    selectLine(0);
+}
+
+void FrmSitewarden::List1_Click()
+{
+    m_module.CurrentRecord = qint16(selectedLine() + 1);
+    m_module.ShowCurrentRecord();
+    List1_MouseMove();
+}
+
+void FrmSitewarden::List1_MouseMove()
+{
+    const int selected = selectedLine();
+    List1->setToolTip(selected < 0 ? QString() : m_siteLines->index(selected).data().toString());
+}
+
+void FrmSitewarden::Text1_Change()
+{
+    if (!Text1->text().isEmpty()) {
+        TxtUser->clear();
+        TxtPassword->clear();
+        TxtURL->setText(QStringLiteral("http://www."));
+    }
 }

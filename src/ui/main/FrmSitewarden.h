@@ -48,6 +48,12 @@ public:
     void Form_Activate();
     void Form_QueryUnload(bool& cancel);
     void mnuTop_Click();
+    void CmdAdd_Click();
+    void Command4_Click();
+    void Command1_Click();
+    void List1_Click();
+    void List1_MouseMove();
+    void Text1_Change();
     void Command3_Click();
     void Command2_Click();
 
@@ -76,6 +82,7 @@ public:
     QAction* mnuAbout = nullptr;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -87,6 +94,10 @@ private:
     void setTabOrder();
     void connectHandlers();
     QLineEdit* box(Box box) const;
+    int selectedLine() const;
+    void selectLine(int row);
+    // A beep and the focus in the field when its text is blank or the record cannot hold it exactly.
+    bool refuse(QLineEdit* field, bool blank, int width);
 
     Platform m_platform;
     Sitewarden m_module;

@@ -1,0 +1,253 @@
+#include "WindowTest.h"
+
+#include "RecordFiles.h"
+
+#include <QStringListModel>
+
+namespace {
+
+using RecordFiles::deleted;
+using RecordFiles::record;
+
+class EntryCommandsTest : public WindowTest
+{
+protected:
+    FrmSitewarden& open(const QByteArray& records)
+    {
+        RecordFiles::write(path, records);
+        window = std::make_unique<FrmSitewarden>(platform.services());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return *window;
+    }
+
+    QStringList lines() const { return static_cast<QStringListModel*>(window->List1->model())->stringList(); }
+
+    int selected() const
+    {
+        const QModelIndexList rows = window->List1->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+
+    void clickLine(int row)
+    {
+        const QRect rect = window->List1->visualRect(window->List1->model()->index(row, 0));
+        QTest::mouseClick(window->List1->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    void fill(const QString& name, const QString& user, const QString& password, const QString& url = {})
+    {
+        window->Text1->setText(name);
+        window->TxtUser->setText(user);
+        window->TxtPassword->setText(password);
+        window->TxtURL->setText(url);
+    }
+
+    QString path = dataFile("Sitewarden2.dta");
+    std::unique_ptr<FrmSitewarden> window;
+};
+
+QByteArray six()
+{
+    return record(1, "one", "u1", "p1", "http://one") + record(2, "two", "u2", "p2") + deleted(3)
+        + record(4, "four", "u4", "p4") + deleted(5) + record(6, "six", "u6", "p6");
+}
+
+TEST_F(EntryCommandsTest, SaveRefusesWhatItCannotStoreWithABeepAndTheFocus)
+{
+    const QString longChinese = QStringLiteral("密").repeated(18);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const struct
+    {
+        QString name, user, password, url;
+        const char* focus;
+    } cases[] = {
+        {"", "", "p", "", "Text1"},
+        {"   ", "  ", "  ", "", "Text1"},
+        {"(Deleted)", "u", "p", "", "Text1"},
+        {" (Deleted)  ", "u", "p", "", "Text1"},
+        {"a", "", "p", "", "TxtUser"},
+        {"a", "u", " ", "", "TxtPassword"},
+        {"a", QString(36, 'x'), "p", "", "TxtUser"},
+        {"a", "u", longChinese, "", "TxtPassword"},
+        {"a", emoji, "p", "", "TxtUser"},
+        {"a", "u", "p", "http://" + QString(194, 'w'), "TxtURL"},
+    };
+    open(six());
+    const QByteArray before = RecordFiles::read(path);
+    int beeps = 0;
+    for (const auto& c : cases) {
+        fill(c.name, c.user, c.password, c.url);
+        window->CmdAdd->setFocus();
+        window->CmdAdd->click();
+        const std::string what = (c.name + "|" + c.user + "|" + c.password).toStdString();
+        EXPECT_EQ(platform.beeper.beeps, ++beeps) << what;
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focus) << what;
+    }
+    EXPECT_EQ(RecordFiles::read(path), before);
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+}
+
+TEST_F(EntryCommandsTest, SaveAcceptsWhatFitsExactly)
+{
+    const struct
+    {
+        QString name, user, password, url;
+        QByteArray stored;
+    } cases[] = {
+        {"\t\t", "u", "p", "", record(1, "\t\t", "u", "p")},
+        {QStringLiteral("\u3000"), "u", "p", "", record(1, QByteArray::fromHex("a1a1"), "u", "p")},
+        {"(deleted)", "u", "p", "", record(1, "(deleted)", "u", "p")},
+        {QString(40, 'n'), QString(35, 'u'), QStringLiteral("密").repeated(17), "http://" + QString(193, 'w'),
+            record(1, QByteArray(35, 'n'), QByteArray(35, 'u'), QByteArray::fromHex(QByteArray("c3dc").repeated(17)),
+                "http://" + QByteArray(193, 'w'))},
+    };
+    for (const auto& c : cases) {
+        open({});
+        fill(c.name, c.user, c.password, c.url);
+        window->CmdAdd->click();
+        EXPECT_EQ(RecordFiles::read(path), c.stored) << c.name.toStdString();
+    }
+    EXPECT_EQ(platform.beeper.beeps, 0);
+}
+
+TEST_F(EntryCommandsTest, SaveTakesTheFirstFreeSlotThenShowsRecordOne)
+{
+    open(six());
+    fill("new", " nu ", "np", "http://new");
+    window->CmdAdd->click();
+
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "new", "nu", "np", "http://new"));
+    EXPECT_EQ(file.size(), 6 * 307);
+    EXPECT_EQ(lines(), QStringList({"one", "two", "new", "four", "(Deleted)", "six"}));
+    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(window->TxtUser->text(), "u1");
+    EXPECT_EQ(window->TxtPassword->text(), "p1");
+    EXPECT_EQ(window->TxtURL->text(), "http://one");
+    EXPECT_EQ(window->List1->toolTip(), "one");
+}
+
+TEST_F(EntryCommandsTest, SaveWhenTheFileCannotBeOpenedShowsBothMessagesAndGoesOn)
+{
+    platform.programFolder.folder = dir.path() + "/no-such-folder";
+    open({});
+    fill("a", "u", "p");
+    window->CmdAdd->click();
+    ASSERT_EQ(platform.messageBox.shown.size(), 2);
+    EXPECT_EQ(platform.messageBox.shown[0].prompt, "文件更新错误!");
+    EXPECT_EQ(platform.messageBox.shown[1].prompt, "无法保存文件!");
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(selected(), -1);
+}
+
+TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
+{
+    open(six());
+    clickLine(3);
+    EXPECT_EQ(window->TxtUser->text(), "u4");
+
+    platform.messageBox.answers = {MessageBox::No};
+    window->Command1->click();
+    EXPECT_EQ(RecordFiles::read(path), six());
+    ASSERT_EQ(platform.messageBox.shown.size(), 1);
+    EXPECT_EQ(platform.messageBox.shown[0].prompt, "从列表中删除网站?   ");
+    EXPECT_EQ(platform.messageBox.shown[0].title, "删除此网址?");
+    EXPECT_EQ(platform.messageBox.shown[0].style, 4);
+
+    clickLine(4);
+    platform.messageBox.answers = {MessageBox::Yes};
+    window->Command1->click();
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(RecordFiles::slot(file, 5), deleted(5));
+    EXPECT_EQ(file.left(4 * 307), six().left(4 * 307));
+    EXPECT_EQ(RecordFiles::slot(file, 6), RecordFiles::slot(six(), 6));
+    EXPECT_EQ(lines(), QStringList({"one", "two", "(Deleted)", "four", "(Deleted)", "six"}));
+    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(window->module().CurrentRecord, 1);
+    EXPECT_EQ(window->TxtUser->text(), "u1");
+}
+
+TEST_F(EntryCommandsTest, EraseWithNothingSelectedOnlyBeeps)
+{
+    for (const QByteArray& records : {QByteArray(), six()}) {
+        open(records);
+        window->Command1->click();
+    }
+    EXPECT_EQ(platform.beeper.beeps, 2);
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+}
+
+TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
+{
+    open(six());
+    clickLine(1);
+    QTest::keyClicks(window->Text1, "renamed");
+    EXPECT_EQ(window->TxtUser->text(), QString());
+    EXPECT_EQ(window->TxtURL->text(), "http://www.");
+    window->TxtUser->setText("nu");
+    window->TxtPassword->setText(" np ");
+    window->Command4->click();
+
+    const QByteArray file = RecordFiles::read(path);
+    EXPECT_EQ(RecordFiles::slot(file, 2), record(2, "two", "nu", "np", "http://www."));
+    EXPECT_EQ(lines()[1], "two");
+    EXPECT_FALSE(window->module().EditMode);
+    EXPECT_EQ(window->TxtPassword->text(), " np ");
+}
+
+TEST_F(EntryCommandsTest, UpdateRefusesWhatItCannotStoreAndAnEmptyFile)
+{
+    open(six());
+    clickLine(0);
+    window->TxtPassword->setText(QString(36, 'p'));
+    window->Command4->click();
+    EXPECT_EQ(platform.beeper.beeps, 1);
+    EXPECT_EQ(QApplication::focusWidget(), window->TxtPassword);
+    EXPECT_EQ(RecordFiles::read(path), six());
+
+    open({});
+    fill("", "u", "p", "http://x");
+    window->Command4->click();
+    EXPECT_EQ(platform.beeper.beeps, 2);
+    EXPECT_EQ(RecordFiles::read(path), QByteArray());
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+}
+
+TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
+{
+    open(six());
+    const QPoint overLine3 = window->List1->visualRect(window->List1->model()->index(2, 0)).center();
+    QTest::mouseMove(window->List1->viewport(), overLine3);
+    window->List1->setToolTip("stale");
+    QTest::mouseMove(window->List1->viewport(), overLine3 + QPoint(1, 1));
+    EXPECT_EQ(window->List1->toolTip(), QString());
+
+    clickLine(3);
+    EXPECT_EQ(window->List1->toolTip(), "four");
+    QTest::mouseMove(window->List1->viewport(), overLine3);
+    EXPECT_EQ(window->List1->toolTip(), "four");
+    EXPECT_EQ(window->module().CurrentRecord, 4);
+
+    QTest::keyClick(window->List1, Qt::Key_Down);
+    EXPECT_EQ(window->List1->toolTip(), "(Deleted)");
+    EXPECT_EQ(window->module().CurrentRecord, 5);
+    EXPECT_EQ(window->TxtUser->text(), QString());
+}
+
+TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
+{
+    open(six());
+    clickLine(0);
+    QTest::keyClick(window->Text1, Qt::Key_Space);
+    EXPECT_EQ(window->TxtUser->text(), QString());
+    EXPECT_EQ(window->TxtPassword->text(), QString());
+    EXPECT_EQ(window->TxtURL->text(), "http://www.");
+
+    window->TxtUser->setText("kept");
+    QTest::keyClick(window->Text1, Qt::Key_Backspace);
+    EXPECT_EQ(window->Text1->text(), QString());
+    EXPECT_EQ(window->TxtUser->text(), "kept");
+}
+
+} // namespace
