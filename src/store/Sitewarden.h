@@ -42,6 +42,7 @@ public:
     QString EmailFilePath;
     QString MsgText;
     QString NewLine;
+    QString DefaultUserId;
     // The two options: the keep-on-top check mark, and whether opening an address asks first.
     bool WebSet = false;
     bool EnableURL = false;

@@ -30,4 +30,7 @@ public:
     virtual int emailIndex() const = 0;
     virtual void setEmailIndex(int index) = 0;
     virtual QString emailText() const = 0;
+
+    // Shows the default user ID dialog and returns once it has closed.
+    virtual void showDefaultUserIdDialog() = 0;
 };

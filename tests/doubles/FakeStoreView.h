@@ -32,9 +32,12 @@ public:
     }
     QString emailText() const override { return emailEdit; }
 
+    void showDefaultUserIdDialog() override { ++dialogsShown; }
+
     QMap<Box, QString> boxes;
     QStringList siteLines;
     int listFills = 0;
+    int dialogsShown = 0;
     QStringList emails;
     int emailSelected = -1;
     QString emailEdit;

@@ -7,6 +7,7 @@
 #include "ProgramFolder.h"
 #include "SettingsStore.h"
 #include "WindowPlacement.h"
+#include "frmDefault.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,6 +64,7 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     , m_platform(platform)
     , m_module(*this, platform.messageBox)
     , m_emailList(m_module, *this, platform.messageBox)
+    , m_defaultUserId(m_module, *this, platform.programFolder)
 {
     setObjectName(QStringLiteral("FrmSitewarden"));
     setWindowTitle(QStringLiteral("Sitewarden v2.2"));
@@ -525,4 +527,12 @@ void FrmSitewarden::Text1_Change()
         TxtPassword->clear();
         TxtURL->setText(QStringLiteral("http://www."));
     }
+}
+
+void FrmSitewarden::showDefaultUserIdDialog()
+{
+    frmDefault dialog(m_module, m_defaultUserId, m_platform.beeper, this);
+    dialog.exec();
+    // The main window is the program's active window again.
+    Form_Activate();
 }

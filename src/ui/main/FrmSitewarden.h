@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DefaultUserIdFile.h"
 #include "EmailList.h"
 #include "Platform.h"
 #include "Sitewarden.h"
@@ -39,9 +40,11 @@ public:
     int emailIndex() const override;
     void setEmailIndex(int index) override;
     QString emailText() const override;
+    void showDefaultUserIdDialog() override;
 
     Sitewarden& module() { return m_module; }
     EmailList& emailList() { return m_emailList; }
+    DefaultUserIdFile& defaultUserId() { return m_defaultUserId; }
 
     // Handlers, named after the control and the event they serve.
     void Form_Load();
@@ -102,6 +105,7 @@ private:
     Platform m_platform;
     Sitewarden m_module;
     EmailList m_emailList;
+    DefaultUserIdFile m_defaultUserId;
     QStringListModel* m_siteLines = nullptr;
     // Typing into Combo2's edit field leaves no item selected.
     bool m_emailTyped = false;

@@ -1,0 +1,113 @@
+#include "frmDefault.h"
+
+#include "Beeper.h"
+#include "DefaultUserIdFile.h"
+#include "Gbk.h"
+#include "Sitewarden.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QRect twips(int left, int top, int width, int height)
+{
+    return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
+}
+
+} // namespace
+
+frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint)
+    , m_module(module)
+    , m_defaultUserId(defaultUserId)
+    , m_beeper(beeper)
+{
+    setObjectName(QStringLiteral("frmDefault"));
+    setFixedSize(ClientWidth, ClientHeight);
+    setModal(true);
+
+    Command1 = new QPushButton(QStringLiteral("保存(&S)"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(3480, 790, 735, 375));
+    // Neither Enter nor Esc presses the button.
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twips(240, 360, 3975, 285));
+
+    Label2 = new QLabel(QStringLiteral("你最常用的电子邮件地址.              "), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(twips(240, 720, 3015, 255));
+
+    Label1 = new QLabel(QStringLiteral("输入默认用户 ID"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twips(240, 120, 4215, 255));
+    QFont labelFont(QStringLiteral("MS Sans Serif"));
+    labelFont.setPointSizeF(9.75);
+    labelFont.setWeight(QFont::Normal);
+    Label1->setFont(labelFont);
+    Text1->setAccessibleName(Label1->text());
+
+    QWidget::setTabOrder(Text1, Command1);
+    connect(Command1, &QPushButton::clicked, this, &frmDefault::Command1_Click);
+    Form_Load();
+}
+
+void frmDefault::Form_Load()
+{
+    m_defaultUserId.LoadDefaultUserId();
+    Text1->setText(m_module.DefaultUserId);
+    Text1->setFocus();
+    raise();
+}
+
+void frmDefault::Form_Activate()
+{
+    raise();
+}
+
+void frmDefault::Form_Resize()
+{
+    raise();
+}
+
+void frmDefault::Command1_Click()
+{
+    const QString id = Gbk::trimBlanks(Text1->text());
+    // The file's code page must hold the ID, or it would come back altered.
+    if (!Gbk::canEncode(id)) {
+        m_beeper.beep();
+        Text1->setFocus();
+        return;
+    }
+    m_module.DefaultUserId = id;
+    accept();
+}
+
+bool frmDefault::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QDialog::event(event);
+}
+
+void frmDefault::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmDefault::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}

@@ -1,0 +1,182 @@
+#include "WindowTest.h"
+
+#include "RecordFiles.h"
+#include "frmDefault.h"
+
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+
+class DefaultUserIdTest : public WindowTest
+{
+protected:
+    DefaultUserIdTest()
+    {
+        window = std::make_unique<FrmSitewarden>(platform.services());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Runs `inDialog` once the modal dialog is up, while EditDefaultUserId waits for it.
+    void editWith(std::function<void(frmDefault*)> inDialog)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<frmDefault*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            // qWaitForWindowActive() counts the owner's activity as the dialog's own.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+            ran = true;
+            inDialog(dialog);
+            if (dialog->isVisible()) {
+                dialog->close();
+            }
+        });
+        window->defaultUserId().EditDefaultUserId();
+        EXPECT_TRUE(ran);
+    }
+
+    static void saveAs(frmDefault* dialog, const QString& text)
+    {
+        dialog->Text1->setText(text);
+        // Alt+S animates a click that lands a moment later.
+        QSignalSpy clicked(dialog->Command1, &QPushButton::clicked);
+        QTest::keyClick(dialog->Text1, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(clicked.wait(2000));
+    }
+
+    QString path = dataFile("default.dta");
+    std::unique_ptr<FrmSitewarden> window;
+};
+
+TEST_F(DefaultUserIdTest, LoadReadsTheFirstLineTrimmedIntoTheUserBox)
+{
+    const struct
+    {
+        const char* what;
+        std::optional<QByteArray> file;
+        QString expected;
+    } cases[] = {
+        {"no file", std::nullopt, ""},
+        {"blanks around, further lines", QByteArray("  me@x.org  \r\nsecond\r\n"), "me@x.org"},
+        {"LF alone ends the line", QByteArray("me@x.org\nsecond\n"), "me@x.org"},
+        {"CR alone ends the line", QByteArray("me@x.org\rsecond"), "me@x.org"},
+        {"blanks inside stay", QByteArray("a b\r\n"), "a b"},
+        {"GBK", QByteArray::fromHex("d6d0cec40d0a"), QStringLiteral("中文")},
+        {"empty file", QByteArray(), ""},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path);
+        if (c.file) {
+            RecordFiles::write(path, *c.file);
+        }
+        window->TxtUser->setText("typed");
+        window->defaultUserId().LoadDefaultUserId();
+        EXPECT_EQ(window->module().DefaultUserId, c.expected) << c.what;
+        EXPECT_EQ(window->TxtUser->text(), c.expected) << c.what;
+    }
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+}
+
+TEST_F(DefaultUserIdTest, TheDialogShowsTheStoredIdAndSavesTheTrimmedText)
+{
+    RecordFiles::write(path, "  old@x.org \r\nmore\r\n");
+    window->TxtUser->setText("typed by the user");
+    window->TxtPassword->setFocus();
+    editWith([&](frmDefault* dialog) {
+        EXPECT_EQ(dialog->Text1->text(), "old@x.org");
+        EXPECT_TRUE(dialog->Text1->hasFocus());
+        EXPECT_EQ(window->TxtUser->text(), "old@x.org");
+        saveAs(dialog, "  new id@x.org  ");
+        EXPECT_FALSE(dialog->isVisible());
+    });
+    EXPECT_EQ(RecordFiles::read(path), "new id@x.org\r\n");
+    EXPECT_EQ(window->module().DefaultUserId, "new id@x.org");
+    // The user box keeps the value stored before, until the default button fetches the new one.
+    EXPECT_EQ(window->TxtUser->text(), "old@x.org");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == window->Text1; }));
+}
+
+TEST_F(DefaultUserIdTest, AnEmptySaveWritesAnEmptyLineAndANewFileIsOwnerOnly)
+{
+    editWith([](frmDefault* dialog) { saveAs(dialog, "   "); });
+    EXPECT_EQ(RecordFiles::read(path), "\r\n");
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    window->defaultUserId().LoadDefaultUserId();
+    EXPECT_EQ(window->module().DefaultUserId, QString());
+}
+
+TEST_F(DefaultUserIdTest, EnterAndEscLeaveTheDialogOpenAndClosingOtherwiseWritesTheOldValue)
+{
+    RecordFiles::write(path, "kept\r\nextra\r\n");
+    editWith([](frmDefault* dialog) {
+        dialog->Text1->setText("changed");
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(dialog->Text1, key);
+            EXPECT_TRUE(dialog->isVisible()) << key;
+        }
+        dialog->Command1->setFocus();
+        QTest::keyClick(dialog->Command1, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+    });
+    EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
+}
+
+TEST_F(DefaultUserIdTest, AnIdTheFileCannotHoldIsRefused)
+{
+    RecordFiles::write(path, "kept\r\n");
+    editWith([&](frmDefault* dialog) {
+        saveAs(dialog, QString::fromUtf8("\xF0\x9F\x98\x80"));
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(platform.beeper.beeps, 1);
+    });
+    EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
+}
+
+TEST_F(DefaultUserIdTest, AFailedWriteKeepsTheStoredIdSilently)
+{
+    RecordFiles::write(path, "kept\r\n");
+    platform.programFolder.folder = dir.path() + "/gone";
+    editWith([](frmDefault* dialog) { saveAs(dialog, "new"); });
+    EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+    EXPECT_EQ(window->module().DefaultUserId, "new");
+}
+
+TEST_F(DefaultUserIdTest, DialogLayout)
+{
+    editWith([](frmDefault* dialog) {
+        EXPECT_EQ(dialog->size(), QSize(297, 85));
+        EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::CustomizeWindowHint));
+        EXPECT_FALSE(dialog->windowFlags().testFlag(Qt::WindowTitleHint));
+        EXPECT_TRUE(dialog->isModal());
+        const struct
+        {
+            QWidget* control;
+            const char* name;
+            QString text;
+            QRect pixels;
+        } rows[] = {
+            {dialog->Command1, "Command1", "保存(&S)", {232, 53, 49, 25}},
+            {dialog->Text1, "Text1", "", {16, 24, 265, 19}},
+            {dialog->Label2, "Label2", "你最常用的电子邮件地址.              ", {16, 48, 201, 17}},
+            {dialog->Label1, "Label1", "输入默认用户 ID", {16, 8, 281, 17}},
+        };
+        for (const auto& row : rows) {
+            EXPECT_EQ(row.control->objectName(), row.name);
+            EXPECT_EQ(row.control->geometry(), row.pixels) << row.name;
+            const QString text = qobject_cast<QLabel*>(row.control) ? qobject_cast<QLabel*>(row.control)->text()
+                : qobject_cast<QPushButton*>(row.control)           ? qobject_cast<QPushButton*>(row.control)->text()
+                                                                    : qobject_cast<QLineEdit*>(row.control)->text();
+            EXPECT_EQ(text, row.text) << row.name;
+        }
+        EXPECT_EQ(dialog->Label1->font().family(), "MS Sans Serif");
+        EXPECT_DOUBLE_EQ(dialog->Label1->font().pointSizeF(), 9.75);
+        EXPECT_FALSE(dialog->Command1->autoDefault());
+        QTest::keyClick(dialog->Text1, Qt::Key_Tab);
+        EXPECT_TRUE(dialog->Command1->hasFocus());
+    });
+}
+
+} // namespace
