@@ -1,3 +1,4 @@
+#include "QtClipboard.h"
 #include "QtSettingsStore.h"
 #include "QtWindowPlacement.h"
 
@@ -5,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +66,30 @@ TEST(QtWindowPlacementTest, AHiddenWindowStaysHidden)
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(window.pos(), QPoint(10, 20));
+}
+
+} // namespace
+
+namespace {
+
+TEST(QtClipboardTest, OnlyTheSecretCarriesTheHintForClipboardManagers)
+{
+    QtClipboard clipboard;
+    const QString hint = "x-kde-passwordManagerHint";
+
+    clipboard.setText("the password", true);
+    const QMimeData* secret = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(secret);
+    EXPECT_EQ(secret->text(), "the password");
+    EXPECT_EQ(secret->data(hint), "secret");
+
+    clipboard.setText("user id", false);
+    const QMimeData* plain = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(plain->text(), "user id");
+    EXPECT_FALSE(plain->hasFormat(hint));
+
+    clipboard.clear();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "FrmSitewarden.h"
 
 #include "Beeper.h"
+#include "Clipboard.h"
 #include "Gbk.h"
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
 #include "ProgramFolder.h"
 #include "SettingsStore.h"
+#include "UrlOpener.h"
 #include "WindowPlacement.h"
 #include "frmDefault.h"
 
@@ -19,13 +21,27 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringListModel>
 #include <QToolTip>
+#include <QUrl>
 
 #include <cmath>
 
 namespace {
+
+// The address to open, or an empty URL when it is not a web address: a click must never start
+// a local program or open a file. A bare host name ("www.example.org") means a web page.
+QUrl webAddress(const QString& address)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?![0-9])"));
+    const QString full = scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address;
+    const QUrl url(full, QUrl::StrictMode);
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
+}
 
 const QString settingsApplication = QStringLiteral("Sitewarden");
 const QString settingsSection = QStringLiteral("设置");
@@ -306,6 +322,10 @@ void FrmSitewarden::connectHandlers()
     List1->viewport()->setMouseTracking(true);
     List1->viewport()->installEventFilter(this);
     connect(Text1, &QLineEdit::textChanged, this, &FrmSitewarden::Text1_Change);
+    for (int index = 0; index < int(CmdPaste.size()); ++index) {
+        connect(CmdPaste[index], &QPushButton::clicked, this, [this, index] { CmdPaste_Click(qint16(index)); });
+    }
+    TxtURL->installEventFilter(this);
     connect(Command3, &QPushButton::clicked, this, &FrmSitewarden::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmSitewarden::Command2_Click);
     connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, [this] { m_emailTyped = true; });
@@ -418,6 +438,10 @@ void FrmSitewarden::mnuTop_Click()
 
 bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == TxtURL && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        TxtURL_Click();
+    }
     if (watched == List1->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             List1_MouseMove();
@@ -535,4 +559,50 @@ void FrmSitewarden::showDefaultUserIdDialog()
     dialog.exec();
     // The main window is the program's active window again.
     Form_Activate();
+}
+
+void FrmSitewarden::CmdPaste_Click(qint16 Index)
+{
+    m_platform.clipboard.clear();
+    switch (Index) {
+    case 0:
+        m_platform.clipboard.setText(Gbk::trimBlanks(TxtUser->text()), false);
+        break;
+    case 1:
+        m_platform.clipboard.setText(Gbk::trimBlanks(TxtPassword->text()), true);
+        break;
+    case 2:
+        m_platform.clipboard.setText(Gbk::trimBlanks(Combo2->currentText()), false);
+        break;
+    case 3:
+        m_defaultUserId.LoadDefaultUserId();
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmSitewarden::TxtURL_Click()
+{
+    const QString address = Gbk::trimBlanks(TxtURL->text());
+    if (address.isEmpty()) {
+        m_platform.beeper.beep();
+        return;
+    }
+    // The prefix that typing a new description leaves in the box.
+    if (address == QLatin1String("http://www.")) {
+        return;
+    }
+    const QUrl url = webAddress(address);
+    if (url.isEmpty()) {
+        m_platform.beeper.beep();
+        return;
+    }
+    if (m_module.EnableURL
+        && m_platform.messageBox.show(QStringLiteral("将要启动浏览器以打开选定的网页?你希望继续吗?"), MessageBox::YesNo,
+               QStringLiteral("运行浏览器?"))
+            != MessageBox::Yes) {
+        return;
+    }
+    m_platform.urlOpener.open(url.toString(QUrl::FullyEncoded));
 }

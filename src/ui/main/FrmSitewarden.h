@@ -57,6 +57,8 @@ public:
     void List1_Click();
     void List1_MouseMove();
     void Text1_Change();
+    void CmdPaste_Click(qint16 Index);
+    void TxtURL_Click();
     void Command3_Click();
     void Command2_Click();
 
