@@ -311,6 +311,14 @@ void FrmSitewarden::connectHandlers()
         mnuTop->setChecked(!checked);
         mnuTop_Click();
     });
+    connect(mnuConfirm, &QAction::triggered, this, [this](bool checked) {
+        mnuConfirm->setChecked(!checked);
+        mnuConfirm_Click();
+    });
+    connect(mnuSetDefaults, &QAction::triggered, this, &FrmSitewarden::mnuSetDefaults_Click);
+    connect(mnuHelp, &QAction::triggered, this, &FrmSitewarden::mnuHelp_Click);
+    connect(mnuAbout, &QAction::triggered, this, &FrmSitewarden::mnuAbout_Click);
+    connect(mnuexit, &QAction::triggered, this, &FrmSitewarden::mnuexit_Click);
     connect(CmdAdd, &QPushButton::clicked, this, &FrmSitewarden::CmdAdd_Click);
     connect(Command4, &QPushButton::clicked, this, &FrmSitewarden::Command4_Click);
     connect(Command1, &QPushButton::clicked, this, &FrmSitewarden::Command1_Click);
@@ -605,4 +613,45 @@ void FrmSitewarden::TxtURL_Click()
         return;
     }
     m_platform.urlOpener.open(url.toString(QUrl::FullyEncoded));
+}
+
+void FrmSitewarden::mnuSetDefaults_Click()
+{
+    m_defaultUserId.EditDefaultUserId();
+}
+
+void FrmSitewarden::mnuConfirm_Click()
+{
+    mnuConfirm->setChecked(!mnuConfirm->isChecked());
+    m_module.EnableURL = !m_module.EnableURL;
+    // Start-up reads this value back into EnableURL, so it is EnableURL that is stored.
+    storeOption(QStringLiteral("EnableURL"), m_module.EnableURL);
+}
+
+void FrmSitewarden::mnuHelp_Click()
+{
+    const QString& nl = m_module.NewLine;
+    m_module.MsgText = QStringLiteral("输入网站的名称,用户ID及密码,然后单击保存.") + nl
+        + QStringLiteral("为了找回密码,只要选定网站列表中的名称,密码就会显示在密码框中") + nl + nl
+        + QStringLiteral("你可以剪切和粘贴你的密码到网站上,或...你可以使用粘贴按钮.") + nl + nl + nl
+        + QStringLiteral("数据文件会以 \".dta\"为扩展名保存到程序文件夹中.") + nl + nl
+        + QStringLiteral("你可以输入网址,然后单击它,就会转到该网址.") + nl + nl
+        + QStringLiteral("Easy ... right? 享用吧!");
+    m_platform.messageBox.show(
+        m_module.MsgText, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("帮助!"));
+}
+
+void FrmSitewarden::mnuAbout_Click()
+{
+    const QString& nl = m_module.NewLine;
+    m_module.MsgText = QStringLiteral("版权所有 (C) Sitewarden 开发者") + nl + nl + QStringLiteral("Sitewarden软件")
+        + nl + QStringLiteral("sitewarden@example.org  或  support@example.org") + nl
+        + QStringLiteral("http://www.example.org/sitewarden") + nl + nl;
+    m_platform.messageBox.show(
+        m_module.MsgText, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("关于"));
+}
+
+void FrmSitewarden::mnuexit_Click()
+{
+    close();
 }

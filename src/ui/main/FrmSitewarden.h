@@ -59,6 +59,11 @@ public:
     void Text1_Change();
     void CmdPaste_Click(qint16 Index);
     void TxtURL_Click();
+    void mnuSetDefaults_Click();
+    void mnuConfirm_Click();
+    void mnuHelp_Click();
+    void mnuAbout_Click();
+    void mnuexit_Click();
     void Command3_Click();
     void Command2_Click();
 

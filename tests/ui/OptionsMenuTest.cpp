@@ -1,0 +1,150 @@
+#include "WindowTest.h"
+
+#include "frmDefault.h"
+
+namespace {
+
+const QString enableUrlKey = FakeSettingsStore::path("Sitewarden", "设置", "EnableURL");
+
+class OptionsMenuTest : public WindowTest
+{
+protected:
+    std::unique_ptr<FrmSitewarden> start()
+    {
+        auto window = std::make_unique<FrmSitewarden>(platform.services());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        return window;
+    }
+
+    // Clicks a web address and tells whether the program asked first (and answers No).
+    bool asksBeforeOpening(FrmSitewarden& window)
+    {
+        platform.messageBox.shown.clear();
+        platform.messageBox.answers = {MessageBox::No};
+        window.TxtURL->setText("http://example.org");
+        QTest::mouseClick(window.TxtURL, Qt::LeftButton);
+        const bool asked = !platform.messageBox.shown.isEmpty();
+        platform.messageBox.answers.clear();
+        return asked;
+    }
+};
+
+TEST_F(OptionsMenuTest, TheConfirmOptionAgreesWithItsCheckMarkInEveryRunAndAcrossRestarts)
+{
+    const struct
+    {
+        int choices;
+        bool asks;
+        const char* stored;
+    } cases[] = {{0, false, nullptr}, {1, true, "True"}, {2, false, "False"}, {3, true, "True"}};
+    for (const auto& c : cases) {
+        platform.settings.values.clear();
+        auto window = start();
+        for (int i = 0; i < c.choices; ++i) {
+            window->mnuConfirm->trigger();
+        }
+        for (int run = 0; run < 2; ++run) {
+            const std::string what = std::to_string(c.choices) + " choices, run " + std::to_string(run);
+            EXPECT_EQ(window->module().EnableURL, c.asks) << what;
+            EXPECT_EQ(window->mnuConfirm->isChecked(), !c.asks) << what;
+            EXPECT_EQ(asksBeforeOpening(*window), c.asks) << what;
+            if (c.stored) {
+                EXPECT_EQ(platform.settings.values.value(enableUrlKey), c.stored) << what;
+            } else {
+                EXPECT_FALSE(platform.settings.values.contains(enableUrlKey)) << what;
+            }
+            window = start();
+        }
+    }
+}
+
+TEST_F(OptionsMenuTest, HelpShowsItsSixTextsSpacedOut)
+{
+    auto window = start();
+    window->mnuHelp->trigger();
+    ASSERT_EQ(platform.messageBox.shown.size(), 1);
+    const auto& box = platform.messageBox.shown[0];
+    EXPECT_EQ(box.title, "帮助!");
+    EXPECT_EQ(box.style, 65600);
+    EXPECT_EQ(box.prompt,
+        "输入网站的名称,用户ID及密码,然后单击保存.\r\n"
+        "为了找回密码,只要选定网站列表中的名称,密码就会显示在密码框中\r\n\r\n"
+        "你可以剪切和粘贴你的密码到网站上,或...你可以使用粘贴按钮.\r\n\r\n\r\n"
+        "数据文件会以 \".dta\"为扩展名保存到程序文件夹中.\r\n\r\n"
+        "你可以输入网址,然后单击它,就会转到该网址.\r\n\r\n"
+        "Easy ... right? 享用吧!");
+}
+
+TEST_F(OptionsMenuTest, AboutFollowsItsLayout)
+{
+    auto window = start();
+    window->mnuAbout->trigger();
+    ASSERT_EQ(platform.messageBox.shown.size(), 1);
+    const auto& box = platform.messageBox.shown[0];
+    EXPECT_EQ(box.title, "关于");
+    EXPECT_EQ(box.style, 65600);
+    const QStringList lines = box.prompt.split("\r\n");
+    ASSERT_EQ(lines.size(), 7) << box.prompt.toStdString();
+    EXPECT_FALSE(lines[0].isEmpty());
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "Sitewarden软件");
+    EXPECT_TRUE(QRegularExpression("^\\S+@example\\.org  或  \\S+@example\\.org$").match(lines[3]).hasMatch());
+    EXPECT_TRUE(lines[4].startsWith("http://www.example.org"));
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[6], "");
+}
+
+TEST_F(OptionsMenuTest, CtrlShortcutsRunTheirItemsFromATextBox)
+{
+    auto window = start();
+    window->TxtPassword->setFocus();
+    QTest::keyClick(window->TxtPassword, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(window->TxtPassword, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(platform.messageBox.shown.size(), 2);
+    EXPECT_EQ(platform.messageBox.shown[0].title, "帮助!");
+    EXPECT_EQ(platform.messageBox.shown[1].title, "关于");
+
+    window->TxtPassword->setText("secret");
+    window->TxtPassword->selectAll();
+    QTest::keyClick(window->TxtPassword, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(window->module().EnableURL);
+    EXPECT_FALSE(platform.clipboard.text.has_value());
+
+    const int placements = platform.placement.calls.size();
+    QTest::keyClick(window->TxtPassword, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(platform.placement.calls.size(), placements + 1);
+    EXPECT_FALSE(window->mnuTop->isChecked());
+
+    bool dialogOpened = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<frmDefault*>(QApplication::activeModalWidget());
+        dialogOpened = dialog != nullptr;
+        if (dialog) {
+            dialog->Command1->click();
+        }
+    });
+    QTest::keyClick(window->TxtPassword, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(dialogOpened);
+    EXPECT_TRUE(QFile::exists(dataFile("default.dta")));
+}
+
+TEST_F(OptionsMenuTest, ExitEndsTheProgramWithoutAQuestion)
+{
+    for (bool byKey : {false, true}) {
+        auto window = start();
+        EXPECT_EQ(runUntilQuit([&] {
+            if (byKey) {
+                QTest::keyClick(window->Text1, Qt::Key_X, Qt::AltModifier);
+            } else {
+                window->mnuexit->trigger();
+            }
+        }),
+            0)
+            << byKey;
+        EXPECT_FALSE(window->isVisible());
+    }
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+}
+
+} // namespace
