@@ -4,8 +4,12 @@
 
 #include <QFile>
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,7 +25,25 @@ bool RecordFile::open(const QString& path)
     do {
         m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
     } while (m_fd < 0 && errno == EINTR);
-    return m_fd >= 0;
+    if (m_fd < 0) {
+        return false;
+    }
+    const QDeadlineTimer deadline(2000);
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+            close();
+            return false;
+        }
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void RecordFile::unlock()
+{
+    if (m_fd >= 0) {
+        ::flock(m_fd, LOCK_UN);
+    }
 }
 
 bool RecordFile::countAll(qint64& records) const

@@ -16,8 +16,12 @@ public:
     RecordFile& operator=(const RecordFile&) = delete;
     ~RecordFile();
 
-    // Opens for reading and writing, creating an empty owner-only file when there is none.
+    // Opens for reading and writing, creating an empty owner-only file when there is none, and
+    // takes an exclusive lock on it, so that a second copy of the program waits its turn. A lock
+    // that cannot be had within about two seconds fails the open.
     bool open(const QString& path);
+    // Lets another copy of the program at the file, for instance while a message is shown.
+    void unlock();
     bool isOpen() const { return m_fd >= 0; }
 
     // Whole records in the file; a count above 32,767 does not fit the 16-bit count and fails.

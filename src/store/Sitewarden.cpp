@@ -32,8 +32,10 @@ void Sitewarden::closeRecordFile(RecordFile& file)
     FileNum = 0;
 }
 
-void Sitewarden::reportFailure(const QString& text, const QString& title)
+void Sitewarden::reportFailure(RecordFile& file, const QString& text, const QString& title)
 {
+    // The user may take a while over the message: another copy of the program need not wait.
+    file.unlock();
     MsgText = text;
     m_messageBox.show(MsgText, MessageBox::Critical, title);
 }
@@ -60,9 +62,11 @@ void Sitewarden::LoadSiteList()
     m_view.setSiteList({});
     RecordFile file;
     openRecordFile(file);
-    qint16 count = 0;
-    if (file.count(count)) {
-        CurrentRecord = count;
+    // A file longer than the 16-bit count still lists its first 32,767 slots: saving into it
+    // fails with its message, but what it holds stays in view.
+    qint64 count = 0;
+    if (file.countAll(count)) {
+        CurrentRecord = qint16(qMin<qint64>(count, MaxRecords));
     }
     // One read for the whole file, and the list filled in one step: at 32,767 slotCount a read
     // and a list insert per slot would be felt.
@@ -125,7 +129,7 @@ void Sitewarden::ReuseDeletedSlot()
         return file.write(CurrentRecord, Rec);
     }();
     if (!done) {
-        reportFailure(updateFailed, fileErrorTitle);
+        reportFailure(file, updateFailed, fileErrorTitle);
     }
     closeRecordFile(file);
 }
@@ -147,7 +151,7 @@ void Sitewarden::AppendRecord()
         return file.write(CurrentRecord, Rec);
     }();
     if (!done) {
-        reportFailure(QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
+        reportFailure(file, QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
     }
     closeRecordFile(file);
 }
@@ -163,7 +167,7 @@ void Sitewarden::UpdateRecord()
         return file.write(CurrentRecord, Rec);
     }();
     if (!done) {
-        reportFailure(updateFailed, fileErrorTitle);
+        reportFailure(file, updateFailed, fileErrorTitle);
     }
     closeRecordFile(file);
 }
@@ -202,7 +206,7 @@ void Sitewarden::DeleteCurrentRecord()
         return file.write(CurrentRecord, Rec);
     }();
     if (!done) {
-        reportFailure(QStringLiteral("文件删除出错!"), fileErrorTitle);
+        reportFailure(file, QStringLiteral("文件删除出错!"), fileErrorTitle);
         closeRecordFile(file);
         return;
     }

@@ -50,7 +50,7 @@ public:
 private:
     bool openRecordFile(RecordFile& file);
     void closeRecordFile(RecordFile& file);
-    void reportFailure(const QString& text, const QString& title);
+    void reportFailure(RecordFile& file, const QString& text, const QString& title);
 
     StoreView& m_view;
     MessageBox& m_messageBox;

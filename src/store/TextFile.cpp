@@ -12,7 +12,7 @@ namespace TextFile {
 namespace {
 
 // Calls `take` with each line of `bytes` until it returns false.
-template<typename Take> void splitLines(const QByteArray& bytes, Take take)
+template<typename Take> void forEachLine(const QByteArray& bytes, Take take)
 {
     const char* data = bytes.constData();
     const qsizetype size = bytes.size();
@@ -34,6 +34,26 @@ template<typename Take> void splitLines(const QByteArray& bytes, Take take)
 
 } // namespace
 
+QStringList splitLines(const QByteArray& bytes)
+{
+    QStringList lines;
+    forEachLine(bytes, [&](QString line) {
+        lines.append(std::move(line));
+        return true;
+    });
+    return lines;
+}
+
+QString firstLine(const QByteArray& bytes)
+{
+    QString line;
+    forEachLine(bytes, [&](QString first) {
+        line = std::move(first);
+        return false;
+    });
+    return line;
+}
+
 bool readLines(const QString& path, QStringList& lines)
 {
     lines.clear();
@@ -45,10 +65,7 @@ bool readLines(const QString& path, QStringList& lines)
     if (file.error() != QFileDevice::NoError) {
         return false;
     }
-    splitLines(bytes, [&](QString line) {
-        lines.append(std::move(line));
-        return true;
-    });
+    lines = splitLines(bytes);
     return true;
 }
 
@@ -72,10 +89,7 @@ bool readFirstLine(const QString& path, QString& line)
             break;
         }
     }
-    splitLines(bytes, [&](QString first) {
-        line = std::move(first);
-        return false;
-    });
+    line = firstLine(bytes);
     return true;
 }
 

@@ -6,6 +6,12 @@
 // Small GBK text files of CR LF lines.
 namespace TextFile {
 
+// The lines of a file's bytes: a line ends at CR LF, CR or LF.
+QStringList splitLines(const QByteArray& bytes);
+
+// The first line of a file's bytes.
+QString firstLine(const QByteArray& bytes);
+
 // Every line of the file. A line ends at CR LF, CR or LF, so files from any editor read alike.
 // A missing or unreadable file fails; then `lines` is left empty.
 bool readLines(const QString& path, QStringList& lines);

@@ -1,0 +1,203 @@
+#include "SiteRecord.h"
+#include "Sitewarden.h"
+
+#include "FakeMessageBox.h"
+#include "FakeStoreView.h"
+#include "FileSizeLimit.h"
+#include "RecordFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs the store driver; as root it runs as nobody, so that folder and file permissions bind.
+QProcess* startDriver(const QStringList& args, QObject* parent)
+{
+    auto* process = new QProcess(parent);
+    if (::geteuid() == 0) {
+        process->start(
+            "setpriv", QStringList {"--reuid=65534", "--regid=65534", "--clear-groups", STORE_DRIVER} + args);
+    } else {
+        process->start(STORE_DRIVER, args);
+    }
+    return process;
+}
+
+QStringList messagesOf(QProcess* process)
+{
+    EXPECT_TRUE(process->waitForFinished(120000));
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << process->readAllStandardError().toStdString();
+    EXPECT_EQ(process->exitCode(), 0);
+    QStringList messages;
+    for (const QByteArray& line : process->readAllStandardOutput().split('\n')) {
+        if (line.startsWith("MSG ")) {
+            messages << QString::fromUtf8(line.mid(4));
+        }
+    }
+    return messages;
+}
+
+QStringList runDriver(const QStringList& args)
+{
+    QObject owner;
+    return messagesOf(startDriver(args, &owner));
+}
+
+class Reliability : public ::testing::Test
+{
+protected:
+    Reliability()
+    {
+        // The driver may run as another user: let it into the folder.
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+    }
+
+    QString file(const char* name) const { return dir.path() + "/" + name; }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(Reliability, TwoCopiesSavingAtOnceLoseNothing)
+{
+    QByteArray freeSlots;
+    for (int slot = 1; slot <= 100; ++slot) {
+        freeSlots += RecordFiles::deleted(slot);
+    }
+    RecordFiles::write(file("Sitewarden2.dta"), freeSlots);
+    ::chmod(QFile::encodeName(file("Sitewarden2.dta")).constData(), 0666);
+
+    QObject owner;
+    QProcess* first = startDriver({"save", dir.path(), "500", "A"}, &owner);
+    QProcess* second = startDriver({"save", dir.path(), "500", "B"}, &owner);
+    EXPECT_EQ(messagesOf(first), QStringList());
+    EXPECT_EQ(messagesOf(second), QStringList());
+
+    const QByteArray bytes = RecordFiles::read(file("Sitewarden2.dta"));
+    ASSERT_EQ(bytes.size(), 1000 * 307);
+    QMap<QString, int> seen;
+    for (int slot = 1; slot <= 1000; ++slot) {
+        const SiteRecord rec = SiteRecord::fromBytes(bytes.constData() + (slot - 1) * 307);
+        EXPECT_EQ(rec.RecNo, slot);
+        ++seen[rec.SiteName.trimmed()];
+    }
+    ASSERT_EQ(seen.size(), 1000);
+    for (const char* label : {"A", "B"}) {
+        for (int i = 1; i <= 500; ++i) {
+            EXPECT_EQ(seen.value(QString("%1-%2").arg(label).arg(i)), 1) << label << i;
+        }
+    }
+}
+
+TEST_F(Reliability, AFolderThatCannotBeWrittenGetsEachRoutinesAnswer)
+{
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+    const struct
+    {
+        QStringList args;
+        QStringList messages;
+    } cases[] = {
+        {{"save", dir.path(), "1", "x"}, {"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}},
+        {{"update", dir.path()}, {"文件更新错误!|文件错误!"}},
+        {{"delete", dir.path()}, {"文件删除出错!|文件错误!"}},
+        {{"email", dir.path(), "a@x.org"}, {"无法删除电子邮件文件.|保存电子邮件出错!"}},
+        {{"default", dir.path(), "me"}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(runDriver(c.args), c.messages) << c.args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+}
+
+TEST_F(Reliability, FilesThatCannotBeWrittenStayAsTheyWere)
+{
+    const QByteArray records = RecordFiles::record(1, "kept", "u", "p") + RecordFiles::deleted(2);
+    const QByteArray emails = "a@x.org\r\n";
+    const QByteArray id = "me\r\n";
+    RecordFiles::write(file("Sitewarden2.dta"), records);
+    RecordFiles::write(file("Email.dta"), emails);
+    RecordFiles::write(file("default.dta"), id);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+    for (const char* name : {"Sitewarden2.dta", "Email.dta", "default.dta"}) {
+        ::chmod(QFile::encodeName(file(name)).constData(), 0444);
+    }
+    EXPECT_EQ(
+        runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
+    EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"文件更新错误!|文件错误!"}));
+    EXPECT_EQ(runDriver({"delete", dir.path()}), QStringList({"文件删除出错!|文件错误!"}));
+    EXPECT_EQ(runDriver({"email", dir.path(), "b@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
+    EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList());
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+
+    EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")), records);
+    EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
+    EXPECT_EQ(RecordFiles::read(file("default.dta")), id);
+}
+
+TEST_F(Reliability, ADirectoryOrAPipeWhereTheRecordFileShouldBe)
+{
+    ASSERT_TRUE(QDir().mkpath(file("Sitewarden2.dta")));
+    EXPECT_EQ(
+        runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
+    ASSERT_TRUE(QDir().rmdir(file("Sitewarden2.dta")));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("Sitewarden2.dta")).constData(), 0666), 0);
+    EXPECT_EQ(
+        runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
+    EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"文件更新错误!|文件错误!"}));
+}
+
+TEST_F(Reliability, ADirectoryWhereATextFileShouldBe)
+{
+    ASSERT_TRUE(QDir().mkpath(file("Email.dta")));
+    ASSERT_TRUE(QDir().mkpath(file("default.dta")));
+    EXPECT_EQ(runDriver({"email", dir.path(), "a@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
+    EXPECT_EQ(runDriver({"default", dir.path(), "me"}), QStringList());
+    EXPECT_TRUE(QFileInfo(file("Email.dta")).isDir());
+    EXPECT_TRUE(QFileInfo(file("default.dta")).isDir());
+}
+
+TEST_F(Reliability, AFullDiskKeepsWhatWasStored)
+{
+    FakeStoreView view;
+    FakeMessageBox messages;
+    Sitewarden store(view, messages);
+    store.DataFilePath = file("Sitewarden2.dta");
+    QByteArray records;
+    for (int slot = 1; slot <= 20; ++slot) {
+        records
+            += slot == 7 ? RecordFiles::deleted(slot) : RecordFiles::record(slot, "site" + QByteArray::number(slot));
+    }
+    RecordFiles::write(store.DataFilePath, records);
+    view.boxes[StoreView::Box::Text1] = "new";
+    view.boxes[StoreView::Box::TxtUser] = "u";
+    view.boxes[StoreView::Box::TxtPassword] = "p";
+    {
+        const FileSizeLimit fullDisk(records.size());
+        store.SaveNewSite();
+        view.boxes[StoreView::Box::Text1] = "newer";
+        view.boxes[StoreView::Box::TxtUser] = "u";
+        view.boxes[StoreView::Box::TxtPassword] = "p";
+        store.SaveNewSite();
+    }
+    // The free slot took the first entry; the second needed room the disk did not have.
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].prompt, "无法保存文件!");
+    EXPECT_EQ(messages.shown[0].title, "保存出错!");
+    const QByteArray after = RecordFiles::read(store.DataFilePath);
+    EXPECT_EQ(after.size(), records.size());
+    EXPECT_EQ(RecordFiles::slot(after, 7), RecordFiles::record(7, "new", "u", "p"));
+    EXPECT_EQ(after.left(6 * 307), records.left(6 * 307));
+    EXPECT_EQ(after.mid(7 * 307), records.mid(7 * 307));
+}
+
+} // namespace
