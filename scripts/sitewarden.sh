@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds, then starts the program or runs the tests.
-#   scripts/sitewarden.sh run    build and start the program
-#   scripts/sitewarden.sh test   build and run every test
+#   scripts/sitewarden.sh run            build and start the program
+#   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
+#   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -25,24 +26,40 @@ install_missing() {
 }
 
 configure_and_build() {
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$build" --parallel "$(nproc)"
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$dir" --parallel "$(nproc)"
 }
 
 case "$what" in
 run)
     install_missing "${packages[@]}"
-    configure_and_build -DSITEWARDEN_TESTS=OFF
+    configure_and_build "$build" -DSITEWARDEN_TESTS=OFF
     exec "$build/bin/sitewarden"
     ;;
 test)
     install_missing "${packages[@]}"
-    configure_and_build -DSITEWARDEN_TESTS=ON
+    configure_and_build "$build" -DSITEWARDEN_TESTS=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+    configure_and_build "$build-asan" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON
+    ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
+    ;;
+fuzz)
+    install_missing "${packages[@]}" clang libclang-rt-14-dev
+    CC=clang CXX=clang++ configure_and_build "$build-fuzz" -DSITEWARDEN_FUZZ=ON
+    seconds=${2:-60}
+    for target in FuzzRecord FuzzEmailList FuzzDefaultUserId; do
+        corpus="$build-fuzz/corpus/$target"
+        mkdir -p "$corpus"
+        cp tests/corpus/*.dta "$corpus/"
+        echo "== $target for ${seconds}s"
+        "$build-fuzz/bin/$target" -max_total_time="$seconds" -rss_limit_mb=4096 "$corpus" 2>&1 | tail -n 3
+    done
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
