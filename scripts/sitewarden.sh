@@ -2,6 +2,7 @@
 # Installs what is missing (Debian 12), builds, then starts the program or runs the tests.
 #   scripts/sitewarden.sh run            build and start the program
 #   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
+#   scripts/sitewarden.sh bench          build and run the benchmarks, then check their ratios
 #   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
 set -euo pipefail
 
@@ -10,7 +11,7 @@ what=${1:-run}
 build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
-          fonts-wqy-microhei)
+          libbenchmark-dev fonts-wqy-microhei)
 
 install_missing() {
     local missing=()
@@ -46,6 +47,19 @@ test)
     configure_and_build "$build-asan" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON
     ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
     ;;
+bench)
+    install_missing "${packages[@]}" python3
+    configure_and_build "$build" -DSITEWARDEN_TESTS=OFF -DSITEWARDEN_BENCH=ON
+    export QT_QPA_PLATFORM=offscreen
+    "$build/bin/sitewarden_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_out="$build/bench.json" --benchmark_out_format=json 2>/dev/null
+    "$build/bin/sitewarden_bench" --make-folder 32767
+    "$build/bin/sitewarden_bench" --make-folder 0
+    full=$("$build/bin/sitewarden_bench" --peak full 32767 2>/dev/null)
+    empty=$("$build/bin/sitewarden_bench" --peak full 0 2>/dev/null)
+    bare=$("$build/bin/sitewarden_bench" --peak bare 0 2>/dev/null)
+    python3 scripts/bench_check.py "$build/bench.json" "$full" "$empty" "$bare"
+    ;;
 fuzz)
     install_missing "${packages[@]}" clang libclang-rt-14-dev
     CC=clang CXX=clang++ configure_and_build "$build-fuzz" -DSITEWARDEN_FUZZ=ON
@@ -59,7 +73,7 @@ fuzz)
     done
     ;;
 *)
-    echo "usage: $0 run|test|fuzz [SECONDS]" >&2
+    echo "usage: $0 run|test|bench|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -101,17 +101,30 @@ bool RecordFile::read(int slot, SiteRecord& rec) const
     return true;
 }
 
-bool RecordFile::readSlots(qint64 records, QByteArray& bytes) const
+bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)>& visit) const
 {
     if (m_fd < 0) {
         return false;
     }
-    bytes.resize(records * SiteRecord::Length);
-    qint64 got = 0;
-    if (!readAt(0, bytes.data(), bytes.size(), got)) {
-        return false;
+    // A few hundred kilobytes at a time: few system calls, and little memory at any moment.
+    constexpr qint64 chunkRecords = 1024;
+    QByteArray chunk(chunkRecords * SiteRecord::Length, Qt::Uninitialized);
+    for (qint64 first = 0; first < records; first += chunkRecords) {
+        const qint64 wanted = qMin(chunkRecords, records - first) * SiteRecord::Length;
+        qint64 got = 0;
+        if (!readAt(first * SiteRecord::Length, chunk.data(), wanted, got)) {
+            return false;
+        }
+        const qint64 whole = got / SiteRecord::Length;
+        for (qint64 i = 0; i < whole; ++i) {
+            if (!visit(int(first + i + 1), chunk.constData() + i * SiteRecord::Length)) {
+                return true;
+            }
+        }
+        if (got < wanted) {
+            break;
+        }
     }
-    bytes.truncate(got - got % SiteRecord::Length);
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 struct SiteRecord;
 
 // The record file's five steps: open, count, read, write, close. Each step reports failure by
@@ -31,8 +33,9 @@ public:
 
     // A slot past the end of the file reads as no error and leaves the record as it was.
     bool read(int slot, SiteRecord& rec) const;
-    // The first `records` slots (fewer if the file is shorter) in one pass.
-    bool readSlots(qint64 records, QByteArray& bytes) const;
+    // Calls `visit(slot, bytes)` for the first `records` slots (fewer if the file is shorter),
+    // reading the file in large chunks, until `visit` returns false.
+    bool scan(qint64 records, const std::function<bool(int, const char*)>& visit) const;
 
     // The record reaches the disk before this returns.
     bool write(int slot, const SiteRecord& rec);

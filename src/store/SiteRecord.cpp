@@ -4,9 +4,11 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
-constexpr int NameOffset = 2;
+constexpr int NameOffset = SiteRecord::NameOffset;
 constexpr int UserIdOffset = NameOffset + SiteRecord::NameWidth;
 constexpr int PasswordOffset = UserIdOffset + SiteRecord::UserIdWidth;
 constexpr int UrlOffset = PasswordOffset + SiteRecord::PasswordWidth;
@@ -44,4 +46,20 @@ QByteArray SiteRecord::toBytes() const
 bool SiteRecord::isDeleted() const
 {
     return Gbk::trimBlanks(SiteName) == DeletedMarker;
+}
+
+bool SiteRecord::isDeletedSlot(const char* data)
+{
+    // Spaces and ASCII decode only from their own bytes in GBK, so a description that reads as
+    // the marker starts, after its blanks, with the marker's bytes: most slots fail that at once.
+    const char* name = data + NameOffset;
+    const char* const end = name + NameWidth;
+    while (name < end && *name == ' ') {
+        ++name;
+    }
+    static const QByteArray marker = DeletedMarker.toLatin1();
+    if (end - name < marker.size() || std::memcmp(name, marker.constData(), size_t(marker.size())) != 0) {
+        return false;
+    }
+    return Gbk::trimBlanks(nameFromBytes(data)) == DeletedMarker;
 }

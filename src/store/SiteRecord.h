@@ -21,9 +21,13 @@ struct SiteRecord
     QString Password;
     QString Url;
 
+    static constexpr int NameOffset = 2;
+
     static SiteRecord fromBytes(const char* data);
-    // The description alone, decoded without the other fields: what the list shows.
+    // The description alone, decoded without the other fields.
     static QString nameFromBytes(const char* data);
+    // Whether the slot holds the deleted marker, without decoding any other slot's description.
+    static bool isDeletedSlot(const char* data);
     QByteArray toBytes() const;
 
     bool isDeleted() const;

@@ -5,8 +5,6 @@
 #include "RecordFile.h"
 #include "StoreView.h"
 
-#include <QStringList>
-
 namespace {
 
 const QString updateFailed = QStringLiteral("文件更新错误!");
@@ -59,7 +57,7 @@ void Sitewarden::ShowRecordFields()
 
 void Sitewarden::LoadSiteList()
 {
-    m_view.setSiteList({});
+    m_view.setSiteList(SiteNames());
     RecordFile file;
     openRecordFile(file);
     // A file longer than the 16-bit count still lists its first 32,767 slots: saving into it
@@ -68,18 +66,20 @@ void Sitewarden::LoadSiteList()
     if (file.countAll(count)) {
         CurrentRecord = qint16(qMin<qint64>(count, MaxRecords));
     }
-    // One read for the whole file, and the list filled in one step: at 32,767 slotCount a read
-    // and a list insert per slot would be felt.
-    QByteArray bytes;
-    if (CurrentRecord > 0 && file.readSlots(CurrentRecord, bytes) && !bytes.isEmpty()) {
-        const int slotCount = int(bytes.size() / SiteRecord::Length);
-        QStringList lines;
-        lines.reserve(slotCount);
-        for (int slot = 0; slot < slotCount; ++slot) {
-            lines.append(Gbk::trimBlanks(SiteRecord::nameFromBytes(bytes.constData() + slot * SiteRecord::Length)));
+    // One pass over the file, and the list filled in one step: at 32,767 slots a read and a
+    // list insert per slot would be felt.
+    SiteNames lines;
+    const int records = CurrentRecord;
+    lines.reserve(records);
+    file.scan(records, [&](int slot, const char* data) {
+        lines.append(data + SiteRecord::NameOffset);
+        LoopIndex = qint16(slot);
+        if (slot == records) {
+            Rec = SiteRecord::fromBytes(data);
         }
-        LoopIndex = qint16(slotCount);
-        Rec = SiteRecord::fromBytes(bytes.constData() + (slotCount - 1) * SiteRecord::Length);
+        return true;
+    });
+    if (lines.count() > 0) {
         m_view.setSiteList(lines);
     }
     closeRecordFile(file);
@@ -102,26 +102,27 @@ void Sitewarden::ReuseDeletedSlot()
     RecordFile file;
     const bool done = [&] {
         qint16 count = 0;
-        QByteArray bytes;
-        if (!openRecordFile(file) || !file.count(count) || !file.readSlots(count, bytes)) {
+        if (!openRecordFile(file) || !file.count(count)) {
             return false;
         }
         CurrentRecord = count;
-        const int slotCount = int(bytes.size() / SiteRecord::Length);
-        for (int slot = 1; slot <= slotCount; ++slot) {
+        const bool scanned = file.scan(count, [&](int slot, const char* data) {
             LoopIndex = qint16(slot);
-            const char* data = bytes.constData() + (slot - 1) * SiteRecord::Length;
-            if (Gbk::trimBlanks(SiteRecord::nameFromBytes(data)) == SiteRecord::DeletedMarker) {
+            if (SiteRecord::isDeletedSlot(data)) {
                 Rec = SiteRecord::fromBytes(data);
                 FoundDeleted = true;
                 CurrentRecord = LoopIndex;
-                break;
+                return false;
             }
+            if (slot == count) {
+                Rec = SiteRecord::fromBytes(data);
+            }
+            return true;
+        });
+        if (!scanned) {
+            return false;
         }
         if (!FoundDeleted) {
-            if (slotCount > 0) {
-                Rec = SiteRecord::fromBytes(bytes.constData() + (slotCount - 1) * SiteRecord::Length);
-            }
             // The 16-bit scan counter cannot step past the last possible slot.
             return count < MaxRecords;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SiteNames.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +22,7 @@ public:
     virtual void setBoxText(Box box, const QString& text) = 0;
 
     // Replaces every line of List1.
-    virtual void setSiteList(const QStringList& lines) = 0;
+    virtual void setSiteList(const SiteNames& lines) = 0;
 
     // Combo2: its items, the selected item (-1 for none, also while the edit field holds a typed
     // text) and the text of its edit field.

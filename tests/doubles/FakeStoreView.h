@@ -11,9 +11,9 @@ class FakeStoreView : public StoreView
 public:
     QString boxText(Box box) const override { return boxes.value(box); }
     void setBoxText(Box box, const QString& text) override { boxes[box] = text; }
-    void setSiteList(const QStringList& lines) override
+    void setSiteList(const SiteNames& lines) override
     {
-        siteLines = lines;
+        siteLines = lines.lines();
         ++listFills;
     }
 

@@ -48,7 +48,7 @@ class HeadlessView : public StoreView
 public:
     QString boxText(Box box) const override { return boxes.value(box); }
     void setBoxText(Box box, const QString& text) override { boxes[box] = text; }
-    void setSiteList(const QStringList& lines) override { siteLines = lines; }
+    void setSiteList(const SiteNames& lines) override { siteLines = lines.lines(); }
     QStringList emailItems() const override { return emails; }
     void setEmailItems(const QStringList& items) override
     {

@@ -2,8 +2,6 @@
 
 #include "RecordFiles.h"
 
-#include <QStringListModel>
-
 namespace {
 
 using RecordFiles::deleted;
@@ -21,7 +19,7 @@ protected:
         return *window;
     }
 
-    QStringList lines() const { return static_cast<QStringListModel*>(window->List1->model())->stringList(); }
+    QStringList lines() const { return listLines(*window); }
 
     int selected() const
     {

@@ -3,7 +3,6 @@
 #include "RecordFiles.h"
 
 #include <QElapsedTimer>
-#include <QStringListModel>
 
 namespace {
 
@@ -19,10 +18,7 @@ protected:
 
     std::unique_ptr<FrmSitewarden> start() { return std::make_unique<FrmSitewarden>(platform.services()); }
 
-    static QStringList lines(FrmSitewarden& window)
-    {
-        return static_cast<QStringListModel*>(window.List1->model())->stringList();
-    }
+    static QStringList lines(FrmSitewarden& window) { return listLines(window); }
 };
 
 TEST_F(HostileFilesTest, DamagedRecordFilesListTheirReadableEntries)

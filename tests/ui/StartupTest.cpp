@@ -3,7 +3,6 @@
 #include "RecordFiles.h"
 
 #include <QFileInfo>
-#include <QStringListModel>
 
 namespace {
 

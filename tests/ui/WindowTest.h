@@ -42,6 +42,17 @@ protected:
         return QApplication::exec();
     }
 
+    // Every line of List1, as shown.
+    static QStringList listLines(const FrmSitewarden& window)
+    {
+        QStringList lines;
+        const QAbstractItemModel* model = window.List1->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            lines << model->index(row, 0).data().toString();
+        }
+        return lines;
+    }
+
     QString dataFile(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
     QTemporaryDir dir;

@@ -7,6 +7,7 @@
 #include "MessageBox.h"
 #include "ProgramFolder.h"
 #include "SettingsStore.h"
+#include "SiteListModel.h"
 #include "UrlOpener.h"
 #include "WindowPlacement.h"
 #include "frmDefault.h"
@@ -24,7 +25,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStringListModel>
 #include <QToolTip>
 #include <QUrl>
 
@@ -151,9 +151,12 @@ void FrmSitewarden::createControls()
     List1->setFont(msSansSerif(9.75));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Every line has the same height, so the view need not measure 32,767 of them.
+    // Every line has the same height, so the view need not measure 32,767 of them, and it lays
+    // them out in batches after the first screenful is shown.
     List1->setUniformItemSizes(true);
-    m_siteLines = new QStringListModel(this);
+    List1->setLayoutMode(QListView::Batched);
+    List1->setBatchSize(256);
+    m_siteLines = new SiteListModel(this);
     List1->setModel(m_siteLines);
 
     Combo2 = place(new QComboBox(client), "Combo2", twips(2760, 2480, 2175, 315));
@@ -264,9 +267,9 @@ void FrmSitewarden::setBoxText(Box which, const QString& text)
     box(which)->setText(text);
 }
 
-void FrmSitewarden::setSiteList(const QStringList& lines)
+void FrmSitewarden::setSiteList(const SiteNames& lines)
 {
-    m_siteLines->setStringList(lines);
+    m_siteLines->setNames(lines);
 }
 
 QStringList FrmSitewarden::emailItems() const

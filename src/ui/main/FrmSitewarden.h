@@ -17,7 +17,7 @@ class QLineEdit;
 class QListView;
 class QMenu;
 class QPushButton;
-class QStringListModel;
+class SiteListModel;
 
 // The main window: a fixed layout of the site list, the fields of one entry, the e-mail list
 // and their buttons, with the menus of the program.
@@ -34,7 +34,7 @@ public:
 
     QString boxText(Box box) const override;
     void setBoxText(Box box, const QString& text) override;
-    void setSiteList(const QStringList& lines) override;
+    void setSiteList(const SiteNames& lines) override;
     QStringList emailItems() const override;
     void setEmailItems(const QStringList& items) override;
     int emailIndex() const override;
@@ -113,7 +113,7 @@ private:
     Sitewarden m_module;
     EmailList m_emailList;
     DefaultUserIdFile m_defaultUserId;
-    QStringListModel* m_siteLines = nullptr;
+    SiteListModel* m_siteLines = nullptr;
     // Typing into Combo2's edit field leaves no item selected.
     bool m_emailTyped = false;
     bool m_shown = false;

@@ -1,0 +1,282 @@
+// Costs at the record file's limit (32,767 records) and at a tenth of it, next to the baselines
+// they are judged against: a plain read of the same file, and a bare window.
+//   sitewarden_bench [benchmark flags]        the timed cases
+//   sitewarden_bench --peak full|bare N       start one window over N records, print peak RSS (KiB)
+#include "FrmSitewarden.h"
+#include "MessageBox.h"
+#include "ProgramFolder.h"
+#include "QtBeeper.h"
+#include "QtClipboard.h"
+#include "QtSettingsStore.h"
+#include "QtUrlOpener.h"
+#include "QtWindowPlacement.h"
+#include "SiteRecord.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QMainWindow>
+#include <QSettings>
+#include <QStringListModel>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+class AbortingMessageBox : public MessageBox
+{
+public:
+    int show(const QString& prompt, int, const QString&) override
+    {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(prompt));
+        std::abort();
+    }
+};
+
+class Folder : public ProgramFolder
+{
+public:
+    QString path() const override { return folder; }
+    QString folder;
+};
+
+struct BenchPlatform
+{
+    Platform services() { return {messageBox, beeper, clipboard, settings, urlOpener, placement, folder}; }
+
+    AbortingMessageBox messageBox;
+    QtBeeper beeper;
+    QtClipboard clipboard;
+    QtSettingsStore settings;
+    QtUrlOpener urlOpener;
+    QtWindowPlacement placement;
+    Folder folder;
+};
+
+QByteArray recordBytes(int slot, const QByteArray& name)
+{
+    SiteRecord rec;
+    rec.RecNo = qint16(slot);
+    rec.SiteName = QString::fromLatin1(name);
+    rec.UserId = QStringLiteral("someone@example.org");
+    rec.Password = QStringLiteral("correct horse battery");
+    rec.Url = QStringLiteral("https://www.example.org/login");
+    return rec.toBytes();
+}
+
+// A program folder whose record file holds `records` entries; the last is a free slot when asked.
+QString makeFolder(const QString& base, int records, bool lastFree)
+{
+    const QString folder = QStringLiteral("%1/%2-%3").arg(base).arg(records).arg(lastFree ? "free" : "full");
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/Sitewarden2.dta"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::abort();
+    }
+    QByteArray bytes;
+    bytes.reserve(qsizetype(records) * SiteRecord::Length);
+    for (int slot = 1; slot <= records; ++slot) {
+        bytes += lastFree && slot == records ? recordBytes(slot, "(Deleted)")
+                                             : recordBytes(slot, "site number " + QByteArray::number(slot));
+    }
+    file.write(bytes);
+    return folder;
+}
+
+QTemporaryDir* workDir()
+{
+    static QTemporaryDir dir;
+    return &dir;
+}
+
+QString folderFor(int records, bool lastFree)
+{
+    static QMap<QPair<int, bool>, QString> made;
+    const auto key = qMakePair(records, lastFree);
+    if (!made.contains(key)) {
+        made[key] = makeFolder(workDir()->path(), records, lastFree);
+    }
+    return made[key];
+}
+
+void writeAt(const QString& path, qint64 offset, const QByteArray& bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+    if (fd < 0 || ::pwrite(fd, bytes.constData(), size_t(bytes.size()), offset) != bytes.size()) {
+        std::abort();
+    }
+    ::close(fd);
+}
+
+void typeEntry(FrmSitewarden& window)
+{
+    window.Text1->setText(QStringLiteral("a new site"));
+    window.TxtUser->setText(QStringLiteral("me"));
+    window.TxtPassword->setText(QStringLiteral("secret"));
+}
+
+void PlainRead(benchmark::State& state)
+{
+    const QString path = folderFor(int(state.range(0)), true) + QStringLiteral("/Sitewarden2.dta");
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (auto _ : state) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+        ssize_t n = 0;
+        qint64 total = 0;
+        while ((n = ::read(fd, buffer.data(), size_t(buffer.size()))) > 0) {
+            total += n;
+            benchmark::DoNotOptimize(buffer.data());
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+void LoadSiteList(benchmark::State& state)
+{
+    BenchPlatform platform;
+    platform.folder.folder = folderFor(int(state.range(0)), true);
+    FrmSitewarden window(platform.services());
+    for (auto _ : state) {
+        window.module().LoadSiteList();
+    }
+}
+
+void SaveIntoLastFreeSlot(benchmark::State& state)
+{
+    const int records = int(state.range(0));
+    BenchPlatform platform;
+    platform.folder.folder = folderFor(records, true);
+    const QString path = platform.folder.folder + QStringLiteral("/Sitewarden2.dta");
+    const QByteArray freeSlot = recordBytes(records, "(Deleted)");
+    FrmSitewarden window(platform.services());
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeAt(path, qint64(records - 1) * SiteRecord::Length, freeSlot);
+        typeEntry(window);
+        state.ResumeTiming();
+        window.CmdAdd_Click();
+    }
+}
+
+void Append(benchmark::State& state)
+{
+    const int records = int(state.range(0)) - 1;
+    BenchPlatform platform;
+    platform.folder.folder = folderFor(records, false);
+    const QString path = platform.folder.folder + QStringLiteral("/Sitewarden2.dta");
+    FrmSitewarden window(platform.services());
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::resize(path, qint64(records) * SiteRecord::Length);
+        typeEntry(window);
+        state.ResumeTiming();
+        window.CmdAdd_Click();
+    }
+}
+
+void ShowLastRecord(benchmark::State& state)
+{
+    BenchPlatform platform;
+    platform.folder.folder = folderFor(int(state.range(0)), true);
+    FrmSitewarden window(platform.services());
+    for (auto _ : state) {
+        window.module().CurrentRecord = qint16(state.range(0));
+        window.module().ShowCurrentRecord();
+    }
+}
+
+void showAndPaint(QWidget& window)
+{
+    window.show();
+    window.repaint();
+    QCoreApplication::processEvents();
+}
+
+void StartupWindow(benchmark::State& state)
+{
+    BenchPlatform platform;
+    platform.folder.folder = folderFor(int(state.range(0)), true);
+    for (auto _ : state) {
+        FrmSitewarden window(platform.services());
+        showAndPaint(window);
+    }
+}
+
+// The least a window with a list can cost: the yardstick for start-up.
+void buildBareWindow(QMainWindow& window)
+{
+    auto* list = new QListView(&window);
+    list->setModel(new QStringListModel(list));
+    window.setCentralWidget(list);
+    window.resize(FrmSitewarden::ClientWidth, FrmSitewarden::ClientHeight);
+}
+
+void StartupBareWindow(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QMainWindow window;
+        buildBareWindow(window);
+        showAndPaint(window);
+    }
+}
+
+int peakRss(const QString& which, int records)
+{
+    const QString base = QDir::tempPath() + QStringLiteral("/sitewarden-peak");
+    const QString folder = base + QStringLiteral("/%1-free").arg(records);
+    BenchPlatform platform;
+    platform.folder.folder = folder;
+    if (which == QLatin1String("full")) {
+        FrmSitewarden window(platform.services());
+        showAndPaint(window);
+    } else {
+        QMainWindow window;
+        buildBareWindow(window);
+        showAndPaint(window);
+    }
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);
+    return 0;
+}
+
+} // namespace
+
+BENCHMARK(PlainRead)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadSiteList)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveIntoLastFreeSlot)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(Append)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(ShowLastRecord)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartupWindow)->Arg(0)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartupBareWindow)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    // The benchmarks' settings stay in their own folder.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, workDir()->path());
+    if (argc == 4 && QByteArray(argv[1]) == "--peak") {
+        return peakRss(QString::fromLatin1(argv[2]), std::atoi(argv[3]));
+    }
+    if (argc == 3 && QByteArray(argv[1]) == "--make-folder") {
+        makeFolder(QDir::tempPath() + QStringLiteral("/sitewarden-peak"), std::atoi(argv[2]), true);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

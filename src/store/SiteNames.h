@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The descriptions of the record slots, as List1 shows them: one line per slot, in slot order.
+// The raw fields are kept and each line is decoded only when it is asked for, so that a list of
+// 32,767 slots costs a copy of its bytes, not 32,767 strings.
+class SiteNames
+{
+public:
+    void reserve(int lines);
+    void append(const char* nameField);
+    int count() const;
+    // The trimmed description of slot `index` + 1.
+    QString line(int index) const;
+    QStringList lines() const;
+
+private:
+    QByteArray m_fields;
+};
