@@ -26,30 +26,31 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# configure_and_build DIR [TARGET] [CMAKE OPTIONS...]
 configure_and_build() {
-    local dir=$1
-    shift
+    local dir=$1 target=$2
+    shift 2
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$dir" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "$(nproc)" ${target:+--target "$target"}
 }
 
 case "$what" in
 run)
     install_missing "${packages[@]}"
-    configure_and_build "$build" -DSITEWARDEN_TESTS=OFF
+    configure_and_build "$build" sitewarden
     exec "$build/bin/sitewarden"
     ;;
 test)
     install_missing "${packages[@]}"
-    configure_and_build "$build" -DSITEWARDEN_TESTS=ON
+    configure_and_build "$build" "" -DSITEWARDEN_TESTS=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
-    configure_and_build "$build-asan" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON
+    configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF
     ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
     ;;
 bench)
     install_missing "${packages[@]}" python3
-    configure_and_build "$build" -DSITEWARDEN_TESTS=OFF -DSITEWARDEN_BENCH=ON
+    configure_and_build "$build" sitewarden_bench -DSITEWARDEN_BENCH=ON
     export QT_QPA_PLATFORM=offscreen
     "$build/bin/sitewarden_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
         --benchmark_out="$build/bench.json" --benchmark_out_format=json 2>/dev/null
@@ -62,7 +63,7 @@ bench)
     ;;
 fuzz)
     install_missing "${packages[@]}" clang libclang-rt-14-dev
-    CC=clang CXX=clang++ configure_and_build "$build-fuzz" -DSITEWARDEN_FUZZ=ON
+    CC=clang CXX=clang++ configure_and_build "$build-fuzz" "" -DSITEWARDEN_FUZZ=ON
     seconds=${2:-60}
     for target in FuzzRecord FuzzEmailList FuzzDefaultUserId; do
         corpus="$build-fuzz/corpus/$target"

@@ -91,7 +91,14 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
         if (row.index >= 0) {
             EXPECT_EQ(w->property("index").toInt(), row.index) << what;
         }
-        EXPECT_EQ(w->geometry(), row.pixels) << what;
+        if (qobject_cast<QLabel*>(w)) {
+            // A label may grow to the right to show its whole text.
+            EXPECT_EQ(w->pos(), row.pixels.topLeft()) << what;
+            EXPECT_EQ(w->height(), row.pixels.height()) << what;
+            EXPECT_GE(w->width(), row.pixels.width()) << what;
+        } else {
+            EXPECT_EQ(w->geometry(), row.pixels) << what;
+        }
         EXPECT_EQ(w->toolTip(), row.tooltip) << what;
         EXPECT_TRUE(w->isEnabled()) << what;
         QString caption;

@@ -123,6 +123,10 @@ void FrmSitewarden::createControls()
         auto* lbl = place(new QLabel(caption, client), "LblNames", geometry);
         lbl->setProperty("index", index);
         lbl->setFont(msSansSerif(9.75));
+        // The Chinese glyphs of the fallback font can be wider than the layout allows for; a label
+        // grows to the right rather than cut its text (nothing stands to the right of a label).
+        const int needed = lbl->fontMetrics().horizontalAdvance(caption.trimmed()) + 1;
+        lbl->resize(qMax(geometry.width(), needed), geometry.height());
         LblNames[index] = lbl;
     };
 
