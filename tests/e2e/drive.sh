@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs inside the X server of end_to_end.sh: starts the program and types at it.
+set -euo pipefail
+
+program=$1
+"$program" &
+pid=$!
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
+[ -n "$window" ] || { echo "FAIL: no window titled Sitewarden v2.2"; kill "$pid"; exit 1; }
+xdotool windowfocus --sync "$window"
+sleep 0.5
+
+# The focus starts in the description box; seven tabs lead to the user ID, two more to the password.
+xdotool type --delay 20 'e2e site'
+xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab
+xdotool type --delay 20 'e2e-user'
+xdotool key --delay 50 Tab Tab
+xdotool type --delay 20 'e2e-password'
+xdotool key alt+s
+
+for _ in $(seq 50); do
+    [ -s "$(dirname "$program")/Sitewarden2.dta" ] && break
+    sleep 0.1
+done
+sleep 0.5
+xdotool key alt+x
+
+status=0
+timeout 20 tail --pid="$pid" -f /dev/null || { echo "FAIL: the program did not end after Alt+X"; kill "$pid"; exit 1; }
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }

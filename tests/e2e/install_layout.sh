@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# cmake --install lays out a self-contained program folder, a command, a valid desktop entry and
+# the key icon in the hicolor sizes.
+#   install_layout.sh BUILD_DIR
+set -euo pipefail
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$1" --prefix "$prefix" > /dev/null
+
+fail() { echo "FAIL: $*"; exit 1; }
+[ -x "$prefix/lib/sitewarden/sitewarden" ] || fail "no program in lib/sitewarden"
+[ "$(readlink -f "$prefix/bin/sitewarden")" = "$(readlink -f "$prefix/lib/sitewarden/sitewarden")" ] || fail "bin/sitewarden"
+desktop="$prefix/share/applications/sitewarden.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry does not validate"
+grep -qx "Exec=$prefix/lib/sitewarden/sitewarden" "$desktop" || fail "desktop entry Exec"
+grep -qx "Icon=sitewarden" "$desktop" || fail "desktop entry Icon"
+for size in 16 32 48 64 128 256; do
+    icon="$prefix/share/icons/hicolor/${size}x${size}/apps/sitewarden.png"
+    [ -f "$icon" ] || fail "no ${size}x${size} icon"
+    width=$(od -An -tu1 -j16 -N4 "$icon" | awk '{print (($1 * 256 + $2) * 256 + $3) * 256 + $4}')
+    [ "$width" -eq "$size" ] || fail "the ${size}x${size} icon is $width pixels wide"
+done
+[ -z "$(find "$prefix" -name '*.dta')" ] || fail "installing must not lay down data files"
+echo "1 passed, 0 failed"
