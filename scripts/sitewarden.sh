@@ -4,6 +4,7 @@
 #   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
 #   scripts/sitewarden.sh bench          build and run the benchmarks, then check their ratios
 #   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
+#   scripts/sitewarden.sh screenshot     make docs/screenshot.png of the main window under Xvfb
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -46,7 +47,8 @@ test)
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
     configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF
-    ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+        ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
     ;;
 bench)
     install_missing "${packages[@]}" python3
@@ -61,6 +63,29 @@ bench)
     bare=$("$build/bin/sitewarden_bench" --peak bare 0 2>/dev/null)
     python3 scripts/bench_check.py "$build/bench.json" "$full" "$empty" "$bare"
     ;;
+screenshot)
+    install_missing "${packages[@]}" imagemagick
+    configure_and_build "$build" sitewarden
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cp "$build/bin/sitewarden" "$work/sitewarden"
+    field() { LC_ALL=C printf '%-*s' "$2" "$1"; }
+    record() { # slot description user password address
+        printf "\\x$(printf %02x "$1")\\x00"
+        field "$2" 35; field "$3" 35; field "$4" 35; field "$5" 200
+    }
+    {
+        record 1 'Example Bank' 'jane.doe' 'c0rrect-h0rse' 'https://bank.example.org'
+        record 2 'Mail' 'jane@example.org' 'b4ttery-st4ple' 'https://mail.example.org'
+        record 3 '(Deleted)' '' '' ''
+        record 4 "$(printf '\xd3\xca\xbc\xfe')" 'jane' 'p4ss-w0rd' 'www.example.net'
+        record 5 'Library' 'jdoe' 'r3ading-r00m' 'http://library.example.org'
+    } > "$work/Sitewarden2.dta"
+    printf 'jane@example.org\r\njane.doe@example.net\r\n' > "$work/Email.dta"
+    XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb xvfb-run --auto-servernum \
+        --server-args="-screen 0 1024x768x24" bash scripts/screenshot.sh "$work/sitewarden" docs/screenshot.png
+    echo "docs/screenshot.png"
+    ;;
 fuzz)
     install_missing "${packages[@]}" clang libclang-rt-14-dev
     CC=clang CXX=clang++ configure_and_build "$build-fuzz" "" -DSITEWARDEN_FUZZ=ON
@@ -74,7 +99,7 @@ fuzz)
     done
     ;;
 *)
-    echo "usage: $0 run|test|bench|fuzz [SECONDS]" >&2
+    echo "usage: $0 run|test|bench|fuzz [SECONDS]|screenshot" >&2
     exit 2
     ;;
 esac
