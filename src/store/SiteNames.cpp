@@ -3,19 +3,29 @@
 #include "Gbk.h"
 #include "SiteRecord.h"
 
+#include <cstring>
+
 void SiteNames::reserve(int lines)
 {
-    m_fields.reserve(qsizetype(lines) * SiteRecord::NameWidth);
+    if (lines > m_count) {
+        m_fields.resize(qsizetype(lines) * SiteRecord::NameWidth);
+    }
 }
 
 void SiteNames::append(const char* nameField)
 {
-    m_fields.append(nameField, SiteRecord::NameWidth);
+    // A plain copy into room made beforehand: QByteArray::append() per field costs more than
+    // the read of the whole file.
+    if (qsizetype(m_count + 1) * SiteRecord::NameWidth > m_fields.size()) {
+        reserve(qMax(16, m_count * 2));
+    }
+    std::memcpy(m_fields.data() + qsizetype(m_count) * SiteRecord::NameWidth, nameField, SiteRecord::NameWidth);
+    ++m_count;
 }
 
 int SiteNames::count() const
 {
-    return int(m_fields.size() / SiteRecord::NameWidth);
+    return m_count;
 }
 
 QString SiteNames::line(int index) const

@@ -11,6 +11,7 @@ class SiteNames
 {
 public:
     void reserve(int lines);
+    // Copies the 35-byte description field of a record.
     void append(const char* nameField);
     int count() const;
     // The trimmed description of slot `index` + 1.
@@ -19,4 +20,5 @@ public:
 
 private:
     QByteArray m_fields;
+    int m_count = 0;
 };
