@@ -30,12 +30,19 @@ void Sitewarden::closeRecordFile(RecordFile& file)
     FileNum = 0;
 }
 
-void Sitewarden::reportFailure(RecordFile& file, const QString& text, const QString& title)
+bool Sitewarden::writeRecordFile(
+    const QString& failure, const QString& title, const std::function<bool(RecordFile&)>& work)
 {
-    // The user may take a while over the message: another copy of the program need not wait.
-    file.unlock();
-    MsgText = text;
-    m_messageBox.show(MsgText, MessageBox::Critical, title);
+    RecordFile file;
+    const bool done = work(file);
+    if (!done) {
+        // The user may take a while over the message: another copy of the program need not wait.
+        file.unlock();
+        MsgText = failure;
+        m_messageBox.show(MsgText, MessageBox::Critical, title);
+    }
+    closeRecordFile(file);
+    return done;
 }
 
 void Sitewarden::ShowCurrentRecord()
@@ -99,8 +106,7 @@ void Sitewarden::SaveNewSite()
 void Sitewarden::ReuseDeletedSlot()
 {
     FoundDeleted = false;
-    RecordFile file;
-    const bool done = [&] {
+    writeRecordFile(updateFailed, fileErrorTitle, [&](RecordFile& file) {
         qint16 count = 0;
         if (!openRecordFile(file) || !file.count(count)) {
             return false;
@@ -128,17 +134,12 @@ void Sitewarden::ReuseDeletedSlot()
         }
         FillRecordFromForm();
         return file.write(CurrentRecord, Rec);
-    }();
-    if (!done) {
-        reportFailure(file, updateFailed, fileErrorTitle);
-    }
-    closeRecordFile(file);
+    });
 }
 
 void Sitewarden::AppendRecord()
 {
-    RecordFile file;
-    const bool done = [&] {
+    writeRecordFile(QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"), [&](RecordFile& file) {
         qint16 count = 0;
         if (!openRecordFile(file) || !file.count(count)) {
             return false;
@@ -150,27 +151,18 @@ void Sitewarden::AppendRecord()
         CurrentRecord = qint16(CurrentRecord + 1);
         FillRecordFromForm();
         return file.write(CurrentRecord, Rec);
-    }();
-    if (!done) {
-        reportFailure(file, QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
-    }
-    closeRecordFile(file);
+    });
 }
 
 void Sitewarden::UpdateRecord()
 {
-    RecordFile file;
-    const bool done = [&] {
+    writeRecordFile(updateFailed, fileErrorTitle, [&](RecordFile& file) {
         if (!openRecordFile(file) || !file.read(CurrentRecord, Rec)) {
             return false;
         }
         FillRecordFromForm();
         return file.write(CurrentRecord, Rec);
-    }();
-    if (!done) {
-        reportFailure(file, updateFailed, fileErrorTitle);
-    }
-    closeRecordFile(file);
+    });
 }
 
 void Sitewarden::FillRecordFromForm()
@@ -198,23 +190,18 @@ void Sitewarden::DeleteCurrentRecord()
     if (CurrentRecord == 0) {
         return;
     }
-    RecordFile file;
-    const bool done = [&] {
+    const bool done = writeRecordFile(QStringLiteral("文件删除出错!"), fileErrorTitle, [&](RecordFile& file) {
         if (!openRecordFile(file)) {
             return false;
         }
         MarkRecordDeleted();
         return file.write(CurrentRecord, Rec);
-    }();
-    if (!done) {
-        reportFailure(file, QStringLiteral("文件删除出错!"), fileErrorTitle);
-        closeRecordFile(file);
-        return;
+    });
+    if (done) {
+        LoadSiteList();
+        CurrentRecord = 1;
+        ShowCurrentRecord();
     }
-    closeRecordFile(file);
-    LoadSiteList();
-    CurrentRecord = 1;
-    ShowCurrentRecord();
 }
 
 bool Sitewarden::isPastEnd(int slot)

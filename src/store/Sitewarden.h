@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class MessageBox;
 class RecordFile;
 class StoreView;
@@ -50,7 +52,9 @@ public:
 private:
     bool openRecordFile(RecordFile& file);
     void closeRecordFile(RecordFile& file);
-    void reportFailure(RecordFile& file, const QString& text, const QString& title);
+    // The rule of the writing routines: any failing step stops the work, the user is told with
+    // the routine's message, and the file is closed.
+    bool writeRecordFile(const QString& failure, const QString& title, const std::function<bool(RecordFile&)>& work);
 
     StoreView& m_view;
     MessageBox& m_messageBox;

@@ -3,21 +3,13 @@
 #include "Beeper.h"
 #include "DefaultUserIdFile.h"
 #include "Gbk.h"
+#include "Layout.h"
 #include "Sitewarden.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-QRect twips(int left, int top, int width, int height)
-{
-    return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
-}
-
-} // namespace
 
 frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint)
@@ -31,26 +23,23 @@ frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Bee
 
     Command1 = new QPushButton(QStringLiteral("保存(&S)"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(3480, 790, 735, 375));
+    Command1->setGeometry(Layout::twips(3480, 790, 735, 375));
     // Neither Enter nor Esc presses the button.
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(240, 360, 3975, 285));
+    Text1->setGeometry(Layout::twips(240, 360, 3975, 285));
 
     Label2 = new QLabel(QStringLiteral("你最常用的电子邮件地址.              "), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(twips(240, 720, 3015, 255));
+    Label2->setGeometry(Layout::twips(240, 720, 3015, 255));
 
     Label1 = new QLabel(QStringLiteral("输入默认用户 ID"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(240, 120, 4215, 255));
-    QFont labelFont(QStringLiteral("MS Sans Serif"));
-    labelFont.setPointSizeF(9.75);
-    labelFont.setWeight(QFont::Normal);
-    Label1->setFont(labelFont);
+    Label1->setGeometry(Layout::twips(240, 120, 4215, 255));
+    Label1->setFont(Layout::font(QStringLiteral("MS Sans Serif"), 9.75));
     Text1->setAccessibleName(Label1->text());
 
     QWidget::setTabOrder(Text1, Command1);

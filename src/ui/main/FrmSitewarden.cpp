@@ -3,6 +3,7 @@
 #include "Beeper.h"
 #include "Clipboard.h"
 #include "Gbk.h"
+#include "Layout.h"
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
 #include "ProgramFolder.h"
@@ -46,24 +47,9 @@ QUrl webAddress(const QString& address)
 const QString settingsApplication = QStringLiteral("Sitewarden");
 const QString settingsSection = QStringLiteral("设置");
 
-// Positions and sizes are laid out in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
-}
-
-QFont namedFont(const QString& family, qreal points, bool underline = false)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    font.setUnderline(underline);
-    return font;
-}
-
 QFont msSansSerif(qreal points, bool underline = false)
 {
-    return namedFont(QStringLiteral("MS Sans Serif"), points, underline);
+    return Layout::font(QStringLiteral("MS Sans Serif"), points, underline);
 }
 
 template<typename Control> Control* place(Control* control, const char* name, const QRect& geometry)
@@ -131,27 +117,32 @@ void FrmSitewarden::createControls()
     };
 
     // In the order of creation, which is also the stacking order.
-    Command4 = place(new QPushButton(QStringLiteral("更新(&U)"), client), "Command4", twips(4560, 1800, 735, 280));
-    TxtURL = place(new QLineEdit(QStringLiteral("(输入 - 网址)     "), client), "TxtURL", twips(2760, 1440, 2535, 285));
+    Command4
+        = place(new QPushButton(QStringLiteral("更新(&U)"), client), "Command4", Layout::twips(4560, 1800, 735, 280));
+    TxtURL = place(
+        new QLineEdit(QStringLiteral("(输入 - 网址)     "), client), "TxtURL", Layout::twips(2760, 1440, 2535, 285));
     TxtURL->setFont(msSansSerif(8.25, true));
-    Command3 = place(new QPushButton(QStringLiteral("保存(&A)"), client), "Command3", twips(2760, 2880, 735, 280));
+    Command3
+        = place(new QPushButton(QStringLiteral("保存(&A)"), client), "Command3", Layout::twips(2760, 2880, 735, 280));
     Command3->setToolTip(QStringLiteral("保存电子邮件地址"));
-    Command2 = place(new QPushButton(QStringLiteral("擦除(&R)"), client), "Command2", twips(3600, 2880, 735, 280));
+    Command2
+        = place(new QPushButton(QStringLiteral("擦除(&R)"), client), "Command2", Layout::twips(3600, 2880, 735, 280));
 
     auto* defaultButton
-        = place(new QPushButton(QStringLiteral("默认(&D)"), client), "CmdPaste", twips(4220, 570, 900, 270));
+        = place(new QPushButton(QStringLiteral("默认(&D)"), client), "CmdPaste", Layout::twips(4220, 570, 900, 270));
     defaultButton->setProperty("index", 3);
     defaultButton->setToolTip(QStringLiteral("粘贴到默认 ID"));
-    defaultButton->setFont(namedFont(QStringLiteral("新宋体"), 9.75));
+    defaultButton->setFont(Layout::font(QStringLiteral("新宋体"), 9.75));
     CmdPaste[3] = defaultButton;
 
-    pictureButton(2, twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
-    Command1 = place(new QPushButton(QStringLiteral("擦除(&E)"), client), "Command1", twips(3660, 1810, 735, 280));
-    CmdAdd = place(new QPushButton(QStringLiteral("保存(&S) "), client), "CmdAdd", twips(2760, 1810, 735, 280));
+    pictureButton(2, Layout::twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
+    Command1
+        = place(new QPushButton(QStringLiteral("擦除(&E)"), client), "Command1", Layout::twips(3660, 1810, 735, 280));
+    CmdAdd = place(new QPushButton(QStringLiteral("保存(&S) "), client), "CmdAdd", Layout::twips(2760, 1810, 735, 280));
     CmdAdd->setToolTip(QStringLiteral("保存 ID 及密码      "));
-    Text1 = place(new QLineEdit(client), "Text1", twips(120, 240, 2415, 285));
+    Text1 = place(new QLineEdit(client), "Text1", Layout::twips(120, 240, 2415, 285));
 
-    List1 = place(new QListView(client), "List1", twips(120, 840, 2415, 2340));
+    List1 = place(new QListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
     List1->setFont(msSansSerif(9.75));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -163,24 +154,24 @@ void FrmSitewarden::createControls()
     m_siteLines = new SiteListModel(this);
     List1->setModel(m_siteLines);
 
-    Combo2 = place(new QComboBox(client), "Combo2", twips(2760, 2480, 2175, 315));
+    Combo2 = place(new QComboBox(client), "Combo2", Layout::twips(2760, 2480, 2175, 315));
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
     Combo2->setEditText(QStringLiteral("sitewarden@example.org"));
 
-    pictureButton(1, twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    pictureButton(0, twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    TxtPassword = place(
-        new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword", twips(2760, 840, 2175, 285));
-    TxtUser = place(
-        new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser", twips(2760, 240, 2175, 285));
+    pictureButton(1, Layout::twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
+    pictureButton(0, Layout::twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
+    TxtPassword = place(new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword",
+        Layout::twips(2760, 840, 2175, 285));
+    TxtUser = place(new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser",
+        Layout::twips(2760, 240, 2175, 285));
 
-    label(3, QStringLiteral("网址"), twips(2760, 1200, 1155, 240));
-    label(5, QStringLiteral("输入新的网站描述          "), twips(120, 0, 2370, 240));
-    label(4, QStringLiteral("电子邮件列表         "), twips(2760, 2240, 915, 240));
-    label(2, QStringLiteral("网站"), twips(120, 600, 930, 240));
-    label(1, QStringLiteral("密码"), twips(2760, 600, 900, 240));
-    label(0, QStringLiteral("用户 ID"), twips(2760, 0, 675, 240));
+    label(3, QStringLiteral("网址"), Layout::twips(2760, 1200, 1155, 240));
+    label(5, QStringLiteral("输入新的网站描述          "), Layout::twips(120, 0, 2370, 240));
+    label(4, QStringLiteral("电子邮件列表         "), Layout::twips(2760, 2240, 915, 240));
+    label(2, QStringLiteral("网站"), Layout::twips(120, 600, 930, 240));
+    label(1, QStringLiteral("密码"), Layout::twips(2760, 600, 900, 240));
+    label(0, QStringLiteral("用户 ID"), Layout::twips(2760, 0, 675, 240));
 
     // The text boxes carry the name of the label above them for screen readers.
     Text1->setAccessibleName(LblNames[5]->text().trimmed());
