@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint)
     , m_module(module)
@@ -31,6 +33,7 @@ frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Bee
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(Layout::twips(240, 360, 3975, 285));
+    Text1->setMaxLength(std::numeric_limits<int>::max());
 
     Label2 = new QLabel(QStringLiteral("你最常用的电子邮件地址.              "), this);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -30,6 +30,7 @@
 #include <QUrl>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -180,6 +181,11 @@ void FrmSitewarden::createControls()
     TxtURL->setAccessibleName(LblNames[3]->text().trimmed());
     List1->setAccessibleName(LblNames[2]->text().trimmed());
     Combo2->setAccessibleName(LblNames[4]->text().trimmed());
+
+    // The boxes take text of any length; the record's limits apply only when an entry is written.
+    for (QLineEdit* edit : {Text1, TxtUser, TxtPassword, TxtURL, Combo2->lineEdit()}) {
+        edit->setMaxLength(std::numeric_limits<int>::max());
+    }
 
     auto* filter = new MenuShortcutFilter(
         {QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_T),
