@@ -233,6 +233,15 @@ TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
     EXPECT_EQ(window->TxtUser->text(), QString());
 }
 
+TEST_F(EntryCommandsTest, AClickOnTheSelectedLineShowsItsEntryAfresh)
+{
+    open(six());
+    clickLine(1);
+    window->TxtUser->setText("edited");
+    clickLine(1);
+    EXPECT_EQ(window->TxtUser->text(), "u2");
+}
+
 TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 {
     open(six());

@@ -333,6 +333,12 @@ void FrmSitewarden::connectHandlers()
     });
     List1->viewport()->setMouseTracking(true);
     List1->viewport()->installEventFilter(this);
+    // A click on the line already selected changes no selection, yet shows its entry afresh.
+    connect(List1, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == m_lineBeforePress && index.row() == selectedLine()) {
+            List1_Click();
+        }
+    });
     connect(Text1, &QLineEdit::textChanged, this, &FrmSitewarden::Text1_Change);
     for (int index = 0; index < int(CmdPaste.size()); ++index) {
         connect(CmdPaste[index], &QPushButton::clicked, this, [this, index] { CmdPaste_Click(qint16(index)); });
@@ -455,7 +461,9 @@ bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
         TxtURL_Click();
     }
     if (watched == List1->viewport()) {
-        if (event->type() == QEvent::MouseMove) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_lineBeforePress = selectedLine();
+        } else if (event->type() == QEvent::MouseMove) {
             List1_MouseMove();
         } else if (event->type() == QEvent::ToolTip) {
             // The list's tooltip names the selected entry wherever the pointer is over the list.

@@ -117,4 +117,5 @@ private:
     // Typing into Combo2's edit field leaves no item selected.
     bool m_emailTyped = false;
     bool m_shown = false;
+    int m_lineBeforePress = -1;
 };
