@@ -43,11 +43,6 @@ QByteArray SiteRecord::toBytes() const
     return bytes;
 }
 
-bool SiteRecord::isDeleted() const
-{
-    return Gbk::trimBlanks(SiteName) == DeletedMarker;
-}
-
 bool SiteRecord::isDeletedSlot(const char* data)
 {
     // Spaces and ASCII decode only from their own bytes in GBK, so a description that reads as

@@ -29,6 +29,4 @@ struct SiteRecord
     // Whether the slot holds the deleted marker, without decoding any other slot's description.
     static bool isDeletedSlot(const char* data);
     QByteArray toBytes() const;
-
-    bool isDeleted() const;
 };
