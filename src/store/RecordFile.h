@@ -24,7 +24,6 @@ public:
     bool open(const QString& path);
     // Lets another copy of the program at the file, for instance while a message is shown.
     void unlock();
-    bool isOpen() const { return m_fd >= 0; }
 
     // Whole records in the file; a count above 32,767 does not fit the 16-bit count and fails.
     bool count(qint16& records) const;

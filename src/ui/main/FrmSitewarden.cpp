@@ -187,10 +187,11 @@ void FrmSitewarden::createControls()
         edit->setMaxLength(std::numeric_limits<int>::max());
     }
 
-    auto* filter = new MenuShortcutFilter(
-        {QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_T),
-            QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence(Qt::CTRL | Qt::Key_A)},
-        this);
+    QList<QKeySequence> menuKeys;
+    for (const QAction* item : {mnuSetDefaults, mnuConfirm, mnuTop, mnuHelp, mnuAbout}) {
+        menuKeys.append(item->shortcut());
+    }
+    auto* filter = new MenuShortcutFilter(menuKeys, this);
     for (QWidget* control : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(TxtUser),
              static_cast<QWidget*>(TxtPassword), static_cast<QWidget*>(TxtURL), static_cast<QWidget*>(List1),
              static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo2->lineEdit())}) {
@@ -207,28 +208,24 @@ void FrmSitewarden::createMenus()
     mnuexit = bar->addAction(QStringLiteral("退出(&X)"));
     mnuexit->setObjectName(QStringLiteral("mnuexit"));
 
+    auto item = [](QMenu* menu, const QString& caption, const char* name, Qt::Key key) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(QKeySequence(Qt::CTRL | key));
+        return action;
+    };
     mnuOptions = bar->addMenu(QStringLiteral("选项(&O)"));
     mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-    mnuSetDefaults = mnuOptions->addAction(QStringLiteral("设置默认用户 ID (&S)        "));
-    mnuSetDefaults->setObjectName(QStringLiteral("mnuSetDefaults"));
-    mnuSetDefaults->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnuConfirm = mnuOptions->addAction(QStringLiteral("不确认启动网页(&C)          "));
-    mnuConfirm->setObjectName(QStringLiteral("mnuConfirm"));
-    mnuConfirm->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuSetDefaults = item(mnuOptions, QStringLiteral("设置默认用户 ID (&S)        "), "mnuSetDefaults", Qt::Key_D);
+    mnuConfirm = item(mnuOptions, QStringLiteral("不确认启动网页(&C)          "), "mnuConfirm", Qt::Key_C);
     mnuConfirm->setCheckable(true);
-    mnuTop = mnuOptions->addAction(QStringLiteral("窗口置顶(&T)         "));
-    mnuTop->setObjectName(QStringLiteral("mnuTop"));
-    mnuTop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuTop = item(mnuOptions, QStringLiteral("窗口置顶(&T)         "), "mnuTop", Qt::Key_T);
     mnuTop->setCheckable(true);
 
     mnuHelps = bar->addMenu(QStringLiteral("帮助(&H)"));
     mnuHelps->setObjectName(QStringLiteral("mnuHelps"));
-    mnuHelp = mnuHelps->addAction(QStringLiteral("帮助(&H)"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnuAbout = mnuHelps->addAction(QStringLiteral("关于(&A)"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    mnuAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuHelp = item(mnuHelps, QStringLiteral("帮助(&H)"), "mnuHelp", Qt::Key_H);
+    mnuAbout = item(mnuHelps, QStringLiteral("关于(&A)"), "mnuAbout", Qt::Key_A);
 
     // The shortcuts work whenever the window is active, with or without the menus open.
     addActions({mnuSetDefaults, mnuConfirm, mnuTop, mnuHelp, mnuAbout});
