@@ -22,5 +22,11 @@ void QtSettingsStore::saveSetting(
     const QString& application, const QString& section, const QString& key, const QString& value)
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
-    settings.setValue(valuePath(section, key), value);
+    const QString path = valuePath(section, key);
+    // Every start stores "WebSet" again: a value already held is not worth a locked, synced rewrite.
+    const QVariant stored = settings.value(path);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == value) {
+        return;
+    }
+    settings.setValue(path, value);
 }

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <sys/stat.h>
+
 namespace {
 
 TEST(QtSettingsStoreTest, KeepsTextValuesInTheUsersIniFile)
@@ -34,6 +36,29 @@ TEST(QtSettingsStoreTest, KeepsTextValuesInTheUsersIniFile)
     const QByteArray text = ini.readAll();
     EXPECT_TRUE(text.contains("WebSet=True")) << text.toStdString();
     EXPECT_TRUE(text.contains("EnableURL=False")) << text.toStdString();
+}
+
+TEST(QtSettingsStoreTest, RewritesTheFileOnlyWhenAValueChanges)
+{
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    QtSettingsStore store;
+    const QString path = config.path() + "/Sitewarden/Sitewarden.ini";
+    // The file is replaced whole on every write, so a new inode tells a rewrite.
+    const auto inode = [&] {
+        struct stat info = {};
+        ::stat(QFile::encodeName(path).constData(), &info);
+        return info.st_ino;
+    };
+
+    store.saveSetting("Sitewarden", "设置", "WebSet", "True");
+    const auto first = inode();
+    store.saveSetting("Sitewarden", "设置", "WebSet", "True");
+    EXPECT_EQ(inode(), first);
+
+    store.saveSetting("Sitewarden", "设置", "WebSet", "False");
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(store.getSetting("Sitewarden", "设置", "WebSet", "True"), "False");
 }
 
 TEST(QtWindowPlacementTest, TopmostMovesTheWindowAndNotTopmostLeavesItWhereItIs)
