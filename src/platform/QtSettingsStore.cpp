@@ -24,8 +24,7 @@ void QtSettingsStore::saveSetting(
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
     const QString path = valuePath(section, key);
     // Every start stores "WebSet" again: a value already held is not worth a locked, synced rewrite.
-    const QVariant stored = settings.value(path);
-    if (stored.typeId() == QMetaType::QString && stored.toString() == value) {
+    if (settings.contains(path) && settings.value(path).toString() == value) {
         return;
     }
     settings.setValue(path, value);
