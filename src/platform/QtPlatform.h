@@ -17,6 +17,7 @@ public:
     {
         return {m_messageBox, m_beeper, m_clipboard, m_settings, m_urlOpener, m_placement, m_programFolder};
     }
+    const QtProgramFolder& programFolder() const { return m_programFolder; }
 
 private:
     QtMessageBox m_messageBox;

@@ -87,16 +87,29 @@ bool RecordFile::readAt(qint64 offset, char* data, qint64 size, qint64& got) con
 
 bool RecordFile::read(int slot, SiteRecord& rec) const
 {
+    QByteArray bytes;
+    if (!readBytes(slot, bytes)) {
+        return false;
+    }
+    if (!bytes.isEmpty()) {
+        rec = SiteRecord::fromBytes(bytes.constData());
+    }
+    return true;
+}
+
+bool RecordFile::readBytes(int slot, QByteArray& bytes) const
+{
+    bytes.clear();
     if (m_fd < 0 || slot < 1) {
         return false;
     }
-    char data[SiteRecord::Length];
+    QByteArray data(SiteRecord::Length, Qt::Uninitialized);
     qint64 got = 0;
-    if (!readAt(qint64(slot - 1) * SiteRecord::Length, data, SiteRecord::Length, got)) {
+    if (!readAt(qint64(slot - 1) * SiteRecord::Length, data.data(), SiteRecord::Length, got)) {
         return false;
     }
     if (got == SiteRecord::Length) {
-        rec = SiteRecord::fromBytes(data);
+        bytes = data;
     }
     return true;
 }
@@ -130,10 +143,14 @@ bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)
 
 bool RecordFile::write(int slot, const SiteRecord& rec)
 {
-    if (m_fd < 0 || slot < 1) {
+    return writeBytes(slot, rec.toBytes());
+}
+
+bool RecordFile::writeBytes(int slot, const QByteArray& bytes)
+{
+    if (m_fd < 0 || slot < 1 || bytes.size() != SiteRecord::Length) {
         return false;
     }
-    const QByteArray bytes = rec.toBytes();
     const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
     qint64 done = 0;
     while (done < bytes.size()) {

@@ -32,12 +32,15 @@ public:
 
     // A slot past the end of the file reads as no error and leaves the record as it was.
     bool read(int slot, SiteRecord& rec) const;
+    // The slot's bytes as stored; empty for a slot past the end of the file.
+    bool readBytes(int slot, QByteArray& bytes) const;
     // Calls `visit(slot, bytes)` for the first `records` slots (fewer if the file is shorter),
     // reading the file in large chunks, until `visit` returns false.
     bool scan(qint64 records, const std::function<bool(int, const char*)>& visit) const;
 
     // The record reaches the disk before this returns.
     bool write(int slot, const SiteRecord& rec);
+    bool writeBytes(int slot, const QByteArray& bytes);
 
     // Closing a file that is not open is no error.
     void close();

@@ -37,6 +37,14 @@ QString SiteNames::line(int index) const
         Gbk::decodeField(m_fields.constData() + qsizetype(index) * SiteRecord::NameWidth, SiteRecord::NameWidth));
 }
 
+QByteArray SiteNames::field(int index) const
+{
+    if (index < 0 || index >= count()) {
+        return {};
+    }
+    return m_fields.mid(qsizetype(index) * SiteRecord::NameWidth, SiteRecord::NameWidth);
+}
+
 QStringList SiteNames::lines() const
 {
     QStringList all;

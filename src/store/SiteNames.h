@@ -16,6 +16,8 @@ public:
     int count() const;
     // The trimmed description of slot `index` + 1.
     QString line(int index) const;
+    // The 35 bytes of that slot's description as read; empty for a line the list does not have.
+    QByteArray field(int index) const;
     QStringList lines() const;
 
 private:

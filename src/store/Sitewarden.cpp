@@ -1,5 +1,6 @@
 #include "Sitewarden.h"
 
+#include "Beeper.h"
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "RecordFile.h"
@@ -12,9 +13,10 @@ const QString fileErrorTitle = QStringLiteral("文件错误!");
 
 } // namespace
 
-Sitewarden::Sitewarden(StoreView& view, MessageBox& messageBox)
+Sitewarden::Sitewarden(StoreView& view, MessageBox& messageBox, Beeper& beeper)
     : m_view(view)
     , m_messageBox(messageBox)
+    , m_beeper(beeper)
 { }
 
 bool Sitewarden::openRecordFile(RecordFile& file)
@@ -156,13 +158,31 @@ void Sitewarden::AppendRecord()
 
 void Sitewarden::UpdateRecord()
 {
+    bool stale = false;
     writeRecordFile(updateFailed, fileErrorTitle, [&](RecordFile& file) {
-        if (!openRecordFile(file) || !file.read(CurrentRecord, Rec)) {
+        QByteArray stored;
+        if (!openRecordFile(file) || !file.readBytes(CurrentRecord, stored)) {
             return false;
         }
+        if (!listShowsStored(stored)) {
+            stale = true;
+            return true;
+        }
+        if (!stored.isEmpty()) {
+            Rec = SiteRecord::fromBytes(stored.constData());
+        }
         FillRecordFromForm();
-        return file.write(CurrentRecord, Rec);
+        QByteArray bytes = Rec.toBytes();
+        // The description goes back as it was read: bytes GBK cannot decode must not become "?".
+        if (EditMode && !stored.isEmpty()) {
+            bytes.replace(SiteRecord::NameOffset, SiteRecord::NameWidth, stored.constData() + SiteRecord::NameOffset,
+                SiteRecord::NameWidth);
+        }
+        return file.writeBytes(CurrentRecord, bytes);
     });
+    if (stale) {
+        showListAfresh();
+    }
 }
 
 void Sitewarden::FillRecordFromForm()
@@ -190,18 +210,39 @@ void Sitewarden::DeleteCurrentRecord()
     if (CurrentRecord == 0) {
         return;
     }
+    bool stale = false;
     const bool done = writeRecordFile(QStringLiteral("文件删除出错!"), fileErrorTitle, [&](RecordFile& file) {
-        if (!openRecordFile(file)) {
+        QByteArray stored;
+        if (!openRecordFile(file) || !file.readBytes(CurrentRecord, stored)) {
             return false;
+        }
+        if (!listShowsStored(stored)) {
+            stale = true;
+            return true;
         }
         MarkRecordDeleted();
         return file.write(CurrentRecord, Rec);
     });
-    if (done) {
+    if (stale) {
+        showListAfresh();
+    } else if (done) {
         LoadSiteList();
         CurrentRecord = 1;
         ShowCurrentRecord();
     }
+}
+
+bool Sitewarden::listShowsStored(const QByteArray& stored) const
+{
+    return m_view.siteList().field(CurrentRecord - 1) == stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth);
+}
+
+void Sitewarden::showListAfresh()
+{
+    m_beeper.beep();
+    LoadSiteList();
+    CurrentRecord = 1;
+    ShowCurrentRecord();
 }
 
 bool Sitewarden::isPastEnd(int slot)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class Beeper;
 class MessageBox;
 class RecordFile;
 class StoreView;
@@ -18,7 +19,7 @@ class Sitewarden
 public:
     static constexpr qint16 MaxRecords = 32767;
 
-    Sitewarden(StoreView& view, MessageBox& messageBox);
+    Sitewarden(StoreView& view, MessageBox& messageBox, Beeper& beeper);
 
     void ShowCurrentRecord();
     void LoadSiteList();
@@ -55,7 +56,14 @@ private:
     // The rule of the writing routines: any failing step stops the work, the user is told with
     // the routine's message, and the file is closed.
     bool writeRecordFile(const QString& failure, const QString& title, const std::function<bool(RecordFile&)>& work);
+    // Whether slot CurrentRecord, as stored, still has the description List1 shows on its line.
+    // Another program may have changed the file since the list was read; an erase or update then
+    // writes nothing (see showListAfresh).
+    bool listShowsStored(const QByteArray& stored) const;
+    // A beep, and the list and record 1 as the file holds them now, so the user can choose again.
+    void showListAfresh();
 
     StoreView& m_view;
     MessageBox& m_messageBox;
+    Beeper& m_beeper;
 };

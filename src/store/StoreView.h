@@ -23,6 +23,8 @@ public:
 
     // Replaces every line of List1.
     virtual void setSiteList(const SiteNames& lines) = 0;
+    // The lines List1 shows now.
+    virtual SiteNames siteList() const = 0;
 
     // Combo2: its items, the selected item (-1 for none, also while the edit field holds a typed
     // text) and the text of its edit field.

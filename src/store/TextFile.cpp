@@ -54,15 +54,26 @@ QString firstLine(const QByteArray& bytes)
     return line;
 }
 
-bool readLines(const QString& path, QStringList& lines)
+bool readAll(const QString& path, QByteArray& bytes)
 {
-    lines.clear();
+    bytes.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+bool readLines(const QString& path, QStringList& lines)
+{
+    lines.clear();
+    QByteArray bytes;
+    if (!readAll(path, bytes)) {
         return false;
     }
     lines = splitLines(bytes);

@@ -12,6 +12,9 @@ QStringList splitLines(const QByteArray& bytes);
 // The first line of a file's bytes.
 QString firstLine(const QByteArray& bytes);
 
+// The whole file as it is stored. A missing or unreadable file fails; then `bytes` is left empty.
+bool readAll(const QString& path, QByteArray& bytes);
+
 // Every line of the file. A line ends at CR LF, CR or LF, so files from any editor read alike.
 // A missing or unreadable file fails; then `lines` is left empty.
 bool readLines(const QString& path, QStringList& lines);

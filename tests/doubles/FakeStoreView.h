@@ -13,9 +13,11 @@ public:
     void setBoxText(Box box, const QString& text) override { boxes[box] = text; }
     void setSiteList(const SiteNames& lines) override
     {
+        names = lines;
         siteLines = lines.lines();
         ++listFills;
     }
+    SiteNames siteList() const override { return names; }
 
     QStringList emailItems() const override { return emails; }
     void setEmailItems(const QStringList& items) override
@@ -35,6 +37,7 @@ public:
     void showDefaultUserIdDialog() override { ++dialogsShown; }
 
     QMap<Box, QString> boxes;
+    SiteNames names;
     QStringList siteLines;
     int listFills = 0;
     int dialogsShown = 0;

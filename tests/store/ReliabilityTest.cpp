@@ -1,6 +1,7 @@
 #include "SiteRecord.h"
 #include "Sitewarden.h"
 
+#include "FakeBeeper.h"
 #include "FakeMessageBox.h"
 #include "FakeStoreView.h"
 #include "FileSizeLimit.h"
@@ -170,7 +171,8 @@ TEST_F(Reliability, AFullDiskKeepsWhatWasStored)
 {
     FakeStoreView view;
     FakeMessageBox messages;
-    Sitewarden store(view, messages);
+    FakeBeeper beeper;
+    Sitewarden store(view, messages, beeper);
     store.DataFilePath = file("Sitewarden2.dta");
     QByteArray records;
     for (int slot = 1; slot <= 20; ++slot) {

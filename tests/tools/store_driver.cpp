@@ -5,6 +5,7 @@
 //   store_driver delete FOLDER            erase record 1
 //   store_driver email FOLDER ADDRESS     save an e-mail address
 //   store_driver default FOLDER ID        store a default user ID
+#include "Beeper.h"
 #include "DefaultUserIdFile.h"
 #include "EmailList.h"
 #include "MessageBox.h"
@@ -30,6 +31,16 @@ public:
     }
 };
 
+class PrintingBeeper : public Beeper
+{
+public:
+    void beep() override
+    {
+        std::printf("BEEP\n");
+        std::fflush(stdout);
+    }
+};
+
 class Folder : public ProgramFolder
 {
 public:
@@ -48,7 +59,8 @@ class HeadlessView : public StoreView
 public:
     QString boxText(Box box) const override { return boxes.value(box); }
     void setBoxText(Box box, const QString& text) override { boxes[box] = text; }
-    void setSiteList(const SiteNames& lines) override { siteLines = lines.lines(); }
+    void setSiteList(const SiteNames& lines) override { siteLines = lines; }
+    SiteNames siteList() const override { return siteLines; }
     QStringList emailItems() const override { return emails; }
     void setEmailItems(const QStringList& items) override
     {
@@ -61,7 +73,7 @@ public:
     void showDefaultUserIdDialog() override { module->DefaultUserId = dialogAnswer; }
 
     QMap<Box, QString> boxes;
-    QStringList siteLines;
+    SiteNames siteLines;
     QStringList emails;
     QString emailEdit;
     Sitewarden* module = nullptr;
@@ -83,7 +95,8 @@ int main(int argc, char* argv[])
     HeadlessView view;
     PrintingMessageBox messages;
     Folder programFolder(folder);
-    Sitewarden module(view, messages);
+    PrintingBeeper beeper;
+    Sitewarden module(view, messages, beeper);
     view.module = &module;
     module.DataFilePath = folder + QStringLiteral("/Sitewarden2.dta");
     module.EmailFilePath = folder + QStringLiteral("/Email.dta");
@@ -100,12 +113,14 @@ int main(int argc, char* argv[])
             module.SaveNewSite();
         }
     } else if (action == QLatin1String("update")) {
+        module.LoadSiteList();
         module.CurrentRecord = 1;
         view.boxes[StoreView::Box::TxtUser] = QStringLiteral("changed");
         module.EditMode = true;
         module.UpdateRecord();
         module.EditMode = false;
     } else if (action == QLatin1String("delete")) {
+        module.LoadSiteList();
         module.CurrentRecord = 1;
         module.DeleteCurrentRecord();
     } else if (action == QLatin1String("email") && args.size() == 4) {

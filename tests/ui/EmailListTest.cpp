@@ -2,10 +2,12 @@
 
 #include "FileSizeLimit.h"
 #include "RecordFiles.h"
+#include "TextFile.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -173,6 +175,36 @@ TEST_F(EmailListTest, AFailedSaveKeepsTheOldFileWhole)
     EXPECT_EQ(RecordFiles::read(path), file);
     EXPECT_EQ(items().size(), 200);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Email.dta", "Sitewarden2.dta"}));
+}
+
+// Another copy of the program saved b@x.org (and erased nothing) after this window read the list.
+TEST_F(EmailListTest, SaveAndEraseKeepAnAddressSavedElsewhereMeanwhile)
+{
+    const QByteArray before = "a@x.org\r\nc@x.org\r\n";
+    const QByteArray meanwhile = "a@x.org\r\nb@x.org\r\nc@x.org\r\n";
+    const struct
+    {
+        const char* what;
+        bool erase;
+        QByteArray expected;
+    } cases[] = {
+        {"save", false, meanwhile + "d@x.org\r\n"},
+        {"erase", true, "a@x.org\r\nb@x.org\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        open(&before);
+        RecordFiles::write(path, meanwhile);
+        if (c.erase) {
+            window->Combo2->setCurrentIndex(1);
+            platform.messageBox.answers = {MessageBox::Yes};
+            window->Command2->click();
+        } else {
+            typeAddress("d@x.org");
+            window->Command3->click();
+        }
+        EXPECT_EQ(RecordFiles::read(path), c.expected) << c.what;
+        EXPECT_EQ(items(), TextFile::splitLines(c.expected).filter(QRegularExpression("."))) << c.what;
+    }
 }
 
 } // namespace

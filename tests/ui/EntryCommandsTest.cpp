@@ -257,4 +257,62 @@ TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
     EXPECT_EQ(window->TxtUser->text(), "kept");
 }
 
+// What another copy did meanwhile: slot 2 erased and taken by a new entry, or only erased.
+TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
+{
+    const QByteArray four = record(2, "Four", "u-four", "p-four");
+    const struct
+    {
+        const char* what;
+        QByteArray slot2;
+        bool erase;
+    } cases[] = {
+        {"erase a slot now taken", four, true},
+        {"update a slot now taken", four, false},
+        {"erase a slot now free", deleted(2), true},
+        {"update a slot now free", deleted(2), false},
+        {"erase a slot cut off the file", {}, true},
+    };
+    for (const auto& c : cases) {
+        open(six());
+        clickLine(1);
+        QByteArray changed = six();
+        changed.replace(307, 307, c.slot2);
+        if (c.slot2.isEmpty()) {
+            changed.truncate(307);
+        }
+        RecordFiles::write(path, changed);
+        const int beeps = platform.beeper.beeps;
+        platform.messageBox.shown.clear();
+        if (c.erase) {
+            platform.messageBox.answers = {MessageBox::Yes};
+            window->Command1->click();
+        } else {
+            window->TxtPassword->setText("typed");
+            window->Command4->click();
+        }
+        EXPECT_EQ(RecordFiles::read(path), changed) << c.what;
+        EXPECT_EQ(platform.beeper.beeps, beeps + 1) << c.what;
+        EXPECT_EQ(platform.messageBox.shown.size(), c.erase ? 1 : 0) << c.what;
+        EXPECT_EQ(lines().value(1), c.slot2.isEmpty() ? QString() : QString(c.slot2.mid(2, 35).trimmed())) << c.what;
+        EXPECT_EQ(selected(), 0) << c.what;
+        EXPECT_EQ(window->TxtUser->text(), "u1") << c.what;
+    }
+}
+
+TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
+{
+    open(six());
+    clickLine(1);
+    QByteArray changed = six();
+    changed.replace(0, 307, record(1, "one", "other-copy"));
+    RecordFiles::write(path, changed);
+    window->TxtPassword->setText("typed");
+    window->Command4->click();
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 2), record(2, "two", "u2", "typed"));
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 1), record(1, "one", "other-copy"));
+    EXPECT_EQ(platform.beeper.beeps, 0);
+    EXPECT_EQ(selected(), 1);
+}
+
 } // namespace

@@ -65,7 +65,7 @@ template<typename Control> Control* place(Control* control, const char* name, co
 FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     : QMainWindow(parent)
     , m_platform(platform)
-    , m_module(*this, platform.messageBox)
+    , m_module(*this, platform.messageBox, platform.beeper)
     , m_emailList(m_module, *this, platform.messageBox)
     , m_defaultUserId(m_module, *this, platform.programFolder)
 {
@@ -270,6 +270,11 @@ void FrmSitewarden::setSiteList(const SiteNames& lines)
     m_siteLines->setNames(lines);
 }
 
+SiteNames FrmSitewarden::siteList() const
+{
+    return m_siteLines->names();
+}
+
 QStringList FrmSitewarden::emailItems() const
 {
     QStringList items;
@@ -403,6 +408,14 @@ void FrmSitewarden::Form_Load()
     m_emailList.LoadEmailList();
 }
 
+void FrmSitewarden::bringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void FrmSitewarden::Form_Activate()
 {
     Text1->setFocus();
@@ -524,9 +537,14 @@ void FrmSitewarden::Command4_Click()
         m_platform.beeper.beep();
         return;
     }
+    const bool lineSelected = selectedLine() >= 0;
     m_module.EditMode = true;
     m_module.UpdateRecord();
     m_module.EditMode = false;
+    // The list was read afresh because the file no longer held what it showed: as after an erase.
+    if (lineSelected && selectedLine() < 0) {
+        selectLine(0);
+    }
 }
 
 void FrmSitewarden::Command1_Click()

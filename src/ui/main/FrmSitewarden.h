@@ -35,6 +35,7 @@ public:
     QString boxText(Box box) const override;
     void setBoxText(Box box, const QString& text) override;
     void setSiteList(const SiteNames& lines) override;
+    SiteNames siteList() const override;
     QStringList emailItems() const override;
     void setEmailItems(const QStringList& items) override;
     int emailIndex() const override;
@@ -45,6 +46,9 @@ public:
     Sitewarden& module() { return m_module; }
     EmailList& emailList() { return m_emailList; }
     DefaultUserIdFile& defaultUserId() { return m_defaultUserId; }
+
+    // Shows the window in front, as it stands: a later start of the program asks for this.
+    void bringToFront();
 
     // Handlers, named after the control and the event they serve.
     void Form_Load();

@@ -1,0 +1,178 @@
+#include "RecordFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The built program started for real (offscreen) from program folders of its own, with its own
+// runtime and settings folders.
+class RunningCopies : public ::testing::Test
+{
+protected:
+    RunningCopies()
+    {
+        QDir(root.path()).mkpath("runtime");
+        QDir(root.path()).mkpath("config");
+        ::chmod(QFile::encodeName(root.path() + "/runtime").constData(), 0700);
+    }
+
+    QString folder(const QString& name)
+    {
+        const QString path = root.path() + "/" + name;
+        if (!QFileInfo::exists(path)) {
+            QDir().mkpath(path);
+            QFile::copy(SITEWARDEN_PROGRAM, path + "/sitewarden");
+            RecordFiles::write(path + "/Sitewarden2.dta", RecordFiles::record(1, "One", "u", "p"));
+            RecordFiles::write(path + "/Email.dta", "a@x.org\r\n");
+        }
+        return path;
+    }
+
+    QProcess* start(const QString& programFolder, const QStringList& wrapper = {})
+    {
+        auto* process = new QProcess(&owner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", root.path() + "/runtime");
+        env.insert("XDG_CONFIG_HOME", root.path() + "/config");
+        env.insert("QT_LOGGING_RULES", "sitewarden.instance.info=true");
+        process->setProcessEnvironment(env);
+        const QString program = programFolder + "/sitewarden";
+        if (wrapper.isEmpty()) {
+            process->start(program, {});
+        } else {
+            process->start(wrapper.first(), wrapper.mid(1) + QStringList {program});
+        }
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+
+    // Running, and listening for later starts.
+    static void waitUntilUp(QProcess* process)
+    {
+        QThread::msleep(300);
+        EXPECT_EQ(process->state(), QProcess::Running) << process->readAllStandardError().toStdString();
+    }
+
+    // Every file below the root with its bytes.
+    QMap<QString, QByteArray> files() const
+    {
+        QMap<QString, QByteArray> all;
+        QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            all.insert(path, path.contains("/runtime/") ? QByteArray() : RecordFiles::read(path));
+        }
+        return all;
+    }
+
+    QTemporaryDir root;
+    QObject owner;
+};
+
+TEST_F(RunningCopies, ASecondStartShowsTheFirstAndEndsWithoutTouchingAnyFile)
+{
+    QProcess* first = start(folder("app"));
+    waitUntilUp(first);
+    const auto before = files();
+
+    QElapsedTimer timer;
+    timer.start();
+    QProcess* second = start(folder("app"));
+    ASSERT_TRUE(second->waitForFinished(5000));
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(files(), before);
+    QByteArray said;
+    first->setReadChannel(QProcess::StandardError);
+    while (!said.contains("asked this copy to show itself") && first->waitForReadyRead(2000)) {
+        said += first->readAllStandardError();
+    }
+    EXPECT_TRUE(said.contains("asked this copy to show itself")) << said.toStdString();
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    // A copy that was killed leaves its lock and socket behind; the next start takes over.
+    ::kill(pid_t(first->processId()), SIGKILL);
+    first->waitForFinished();
+    QProcess* third = start(folder("app"));
+    waitUntilUp(third);
+    QProcess* fourth = start(folder("app"));
+    ASSERT_TRUE(fourth->waitForFinished(5000));
+    EXPECT_EQ(fourth->exitCode(), 0);
+    EXPECT_EQ(third->state(), QProcess::Running);
+    third->kill();
+    third->waitForFinished();
+}
+
+TEST_F(RunningCopies, CopiesForTwoFoldersRunSideBySide)
+{
+    QProcess* first = start(folder("one"));
+    QProcess* second = start(folder("two"));
+    waitUntilUp(first);
+    waitUntilUp(second);
+    for (QProcess* process : {first, second}) {
+        process->kill();
+        process->waitForFinished();
+    }
+}
+
+// A link to the program counts as the program's own folder.
+TEST_F(RunningCopies, AStartThroughALinkMeetsTheRunningCopy)
+{
+    QProcess* first = start(folder("app"));
+    waitUntilUp(first);
+    QDir().mkpath(root.path() + "/links");
+    ASSERT_TRUE(QFile::link(folder("app") + "/sitewarden", root.path() + "/links/sitewarden"));
+    QProcess* second = start(root.path() + "/links");
+    ASSERT_TRUE(second->waitForFinished(5000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(root.path() + "/links/Sitewarden2.dta"));
+    first->kill();
+    first->waitForFinished();
+}
+
+// No core file, and other processes of the user may not read its memory: its /proc entry then
+// files belong to root. As root the program runs as nobody, so that the owner tells.
+TEST_F(RunningCopies, TheProgramKeepsItsMemoryToItself)
+{
+    QStringList wrapper;
+    if (::geteuid() == 0) {
+        wrapper = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        for (const QString& path : {root.path(), root.path() + "/config"}) {
+            ::chmod(QFile::encodeName(path).constData(), 0777);
+        }
+        ::chown(QFile::encodeName(root.path() + "/runtime").constData(), 65534, 65534);
+    }
+    const QString app = folder("app");
+    ::chmod(QFile::encodeName(app).constData(), 0777);
+    QProcess* process = start(app, wrapper);
+    waitUntilUp(process);
+    const QString proc = "/proc/" + QString::number(process->processId());
+
+    QFile limits(proc + "/limits");
+    ASSERT_TRUE(limits.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(limits.readAll());
+    EXPECT_TRUE(text.contains(QRegularExpression("Max core file size +0 +0 "))) << text.toStdString();
+    struct stat info = {};
+    ASSERT_EQ(::stat(QFile::encodeName(proc + "/status").constData(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    process->kill();
+    process->waitForFinished();
+}
+
+} // namespace
