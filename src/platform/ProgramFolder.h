@@ -7,5 +7,14 @@ class ProgramFolder
 {
 public:
     virtual ~ProgramFolder() = default;
+    // Empty when the folder cannot be found.
     virtual QString path() const = 0;
+
+    // A file in the folder; empty, a name no file has, when the folder cannot be found, so that
+    // nothing is ever read or written anywhere else.
+    QString filePath(const QString& name) const
+    {
+        const QString folder = path();
+        return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
+    }
 };

@@ -1,8 +1,8 @@
 #include "QtProgramFolder.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <unistd.h>
 
 QtProgramFolder::QtProgramFolder(const QByteArray& program)
@@ -12,6 +12,18 @@ QtProgramFolder::QtProgramFolder(const QByteArray& program)
         m_location = program.left(slash);
     } else if (slash == 0) {
         m_location = "/";
+    }
+    if (!m_location.isEmpty()) {
+        do {
+            m_fd = ::open(m_location.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        } while (m_fd < 0 && errno == EINTR);
+    }
+}
+
+QtProgramFolder::~QtProgramFolder()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
     }
 }
 
@@ -28,5 +40,5 @@ QByteArray QtProgramFolder::runningProgram()
 
 QString QtProgramFolder::path() const
 {
-    return QFile::decodeName(m_location);
+    return m_fd < 0 ? QString() : QStringLiteral("/proc/self/fd/") + QString::number(m_fd);
 }

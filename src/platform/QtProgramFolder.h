@@ -4,12 +4,17 @@
 
 #include <QByteArray>
 
-// The folder of the program file, found from the running process itself.
+// The folder of the program file, found from the running process itself. The folder is held
+// open and reached through its descriptor, so that its name, whatever bytes it is made of (a
+// Chinese Windows archive leaves GBK names), is never converted to text and back.
 class QtProgramFolder : public ProgramFolder
 {
 public:
     // `program`: the program file's real path, as bytes; by default the running program's.
     explicit QtProgramFolder(const QByteArray& program = runningProgram());
+    ~QtProgramFolder() override;
+    QtProgramFolder(const QtProgramFolder&) = delete;
+    QtProgramFolder& operator=(const QtProgramFolder&) = delete;
 
     QString path() const override;
     // The canonical path of the folder, as its bytes: links resolved; empty when unknown.
@@ -19,4 +24,5 @@ public:
 
 private:
     QByteArray m_location;
+    int m_fd = -1;
 };

@@ -8,6 +8,6 @@ class QtSettingsStore : public SettingsStore
 public:
     QString getSetting(const QString& application, const QString& section, const QString& key,
         const QString& defaultValue) const override;
-    void saveSetting(
+    bool saveSetting(
         const QString& application, const QString& section, const QString& key, const QString& value) override;
 };

@@ -9,7 +9,8 @@ public:
     virtual ~SettingsStore() = default;
     virtual QString getSetting(
         const QString& application, const QString& section, const QString& key, const QString& defaultValue) const = 0;
-    virtual void saveSetting(
+    // False when the value could not be stored.
+    virtual bool saveSetting(
         const QString& application, const QString& section, const QString& key, const QString& value)
         = 0;
 };

@@ -14,7 +14,7 @@ DefaultUserIdFile::DefaultUserIdFile(Sitewarden& module, StoreView& view, const 
 
 void DefaultUserIdFile::LoadDefaultUserId()
 {
-    m_module.MsgText = m_programFolder.path() + QStringLiteral("/default.dta");
+    m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
     QString line;
     TextFile::readFirstLine(m_module.MsgText, line);
     m_module.DefaultUserId = Gbk::trimBlanks(line);
@@ -24,7 +24,7 @@ void DefaultUserIdFile::LoadDefaultUserId()
 void DefaultUserIdFile::EditDefaultUserId()
 {
     m_view.showDefaultUserIdDialog();
-    m_module.MsgText = m_programFolder.path() + QStringLiteral("/default.dta");
+    m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
     // Written whole beside the old file, so a failure leaves the stored ID as it was.
     TextFile::writeLines(m_module.MsgText, {m_module.DefaultUserId});
 }

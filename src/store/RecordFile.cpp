@@ -18,13 +18,22 @@ RecordFile::~RecordFile()
     close();
 }
 
-bool RecordFile::open(const QString& path)
+bool RecordFile::open(const QString& path, Access access)
 {
     close();
     const QByteArray name = QFile::encodeName(path);
     do {
         m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
     } while (m_fd < 0 && errno == EINTR);
+    if (m_fd < 0 && access == Access::Read && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        // Not blocking: a pipe in the file's place must not wait for a writer.
+        do {
+            m_fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        } while (m_fd < 0 && errno == EINTR);
+        if (m_fd >= 0) {
+            ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+        }
+    }
     if (m_fd < 0) {
         return false;
     }

@@ -18,10 +18,17 @@ public:
     RecordFile& operator=(const RecordFile&) = delete;
     ~RecordFile();
 
+    enum class Access {
+        ReadWrite,
+        // Reading and writing where the file allows it, else reading alone: a read-only file or
+        // medium still lists and shows its entries.
+        Read,
+    };
+
     // Opens for reading and writing, creating an empty owner-only file when there is none, and
     // takes an exclusive lock on it, so that a second copy of the program waits its turn. A lock
     // that cannot be had within about two seconds fails the open.
-    bool open(const QString& path);
+    bool open(const QString& path, Access access = Access::ReadWrite);
     // Lets another copy of the program at the file, for instance while a message is shown.
     void unlock();
 

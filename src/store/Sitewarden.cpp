@@ -19,11 +19,11 @@ Sitewarden::Sitewarden(StoreView& view, MessageBox& messageBox, Beeper& beeper)
     , m_beeper(beeper)
 { }
 
-bool Sitewarden::openRecordFile(RecordFile& file)
+bool Sitewarden::openRecordFile(RecordFile& file, RecordFile::Access access)
 {
     // Only one file is ever open at a time, so the first free file number is always 1.
     FileNum = 1;
-    return file.open(DataFilePath);
+    return file.open(DataFilePath, access);
 }
 
 void Sitewarden::closeRecordFile(RecordFile& file)
@@ -50,7 +50,7 @@ bool Sitewarden::writeRecordFile(
 void Sitewarden::ShowCurrentRecord()
 {
     RecordFile file;
-    openRecordFile(file);
+    openRecordFile(file, RecordFile::Access::Read);
     // A failed read leaves Rec as it was; the boxes are written from it all the same.
     file.read(CurrentRecord, Rec);
     ShowRecordFields();
@@ -68,7 +68,7 @@ void Sitewarden::LoadSiteList()
 {
     m_view.setSiteList(SiteNames());
     RecordFile file;
-    openRecordFile(file);
+    openRecordFile(file, RecordFile::Access::Read);
     // A file longer than the 16-bit count still lists its first 32,767 slots: saving into it
     // fails with its message, but what it holds stays in view.
     qint64 count = 0;
@@ -249,5 +249,5 @@ bool Sitewarden::isPastEnd(int slot)
 {
     RecordFile file;
     qint64 count = 0;
-    return file.open(DataFilePath) && file.countAll(count) && (slot < 1 || slot > count);
+    return file.open(DataFilePath, RecordFile::Access::Read) && file.countAll(count) && (slot < 1 || slot > count);
 }

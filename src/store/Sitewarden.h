@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordFile.h"
 #include "SiteRecord.h"
 
 #include <QString>
@@ -8,7 +9,6 @@
 
 class Beeper;
 class MessageBox;
-class RecordFile;
 class StoreView;
 
 // The program's module: the state its routines share and the routines of the record store.
@@ -51,7 +51,7 @@ public:
     bool EnableURL = false;
 
 private:
-    bool openRecordFile(RecordFile& file);
+    bool openRecordFile(RecordFile& file, RecordFile::Access access = RecordFile::Access::ReadWrite);
     void closeRecordFile(RecordFile& file);
     // The rule of the writing routines: any failing step stops the work, the user is told with
     // the routine's message, and the file is closed.

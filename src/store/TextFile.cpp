@@ -108,6 +108,9 @@ bool writeLines(const QString& path, const QStringList& lines)
 {
     const bool isNew = !QFile::exists(path);
     QSaveFile file(path);
+    // A folder that refuses new files but lets its files be written (a read-only share): the
+    // file is written in place, as it always could be, rather than not at all.
+    file.setDirectWriteFallback(true);
     // Unbuffered, so that a short write is seen here: Qt 6.4's commit() ignores a failed flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return false;

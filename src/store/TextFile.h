@@ -22,7 +22,8 @@ bool readLines(const QString& path, QStringList& lines);
 // The first line alone, read no further than its end.
 bool readFirstLine(const QString& path, QString& line);
 
-// Replaces the whole file at once: on any failure the old file stays as it was. A new file is
+// Replaces the whole file at once: on any failure the old file stays as it was. Only where the
+// folder refuses the new file beside the old one is the old file written in place. A new file is
 // readable by its owner only.
 bool writeLines(const QString& path, const QStringList& lines);
 

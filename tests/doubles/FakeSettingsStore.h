@@ -13,10 +13,14 @@ public:
     {
         return values.value(path(application, section, key), defaultValue);
     }
-    void saveSetting(
+    bool saveSetting(
         const QString& application, const QString& section, const QString& key, const QString& value) override
     {
+        if (!writable) {
+            return false;
+        }
         values.insert(path(application, section, key), value);
+        return true;
     }
 
     static QString path(const QString& application, const QString& section, const QString& key)
@@ -25,4 +29,5 @@ public:
     }
 
     QMap<QString, QString> values;
+    bool writable = true;
 };

@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # The built program, started for real under Xvfb with a program folder and settings of its own,
 # driven by the keyboard: a new entry typed through the tab order and saved with Alt+S must reach
-# the record file, and Alt+X must end the program with exit status 0.
+# the record file, and Alt+X must end the program with exit status 0. The program folder is named
+# in GBK bytes, as a folder unpacked from a Chinese Windows archive is.
 #   end_to_end.sh PROGRAM
 set -euo pipefail
 
 program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/app" "$work/config"
+app="$work/$(printf '\xb3\xcc\xd0\xf2 \xca\xfd\xbe\xdd')"
+mkdir -p "$app" "$work/config"
 # The data files live beside the program, so the program gets a folder of its own.
-cp "$program" "$work/app/sitewarden"
+cp "$program" "$app/sitewarden"
 export XDG_CONFIG_HOME="$work/config"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 
+root_before=$(ls -A /)
 xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
-    bash "$(dirname "$0")/drive.sh" "$work/app/sitewarden"
+    bash "$(dirname "$0")/drive.sh" "$app/sitewarden"
+[ "$(ls -A /)" = "$root_before" ] || { echo "FAIL: the program wrote outside its folder"; exit 1; }
 
-records="$work/app/Sitewarden2.dta"
+records="$app/Sitewarden2.dta"
 size=$(stat -c %s "$records")
 [ "$size" -eq 307 ] || { echo "FAIL: record file holds $size bytes, expected one record"; exit 1; }
 expect_field() { # offset width text

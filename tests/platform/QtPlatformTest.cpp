@@ -1,4 +1,5 @@
 #include "QtClipboard.h"
+#include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
 #include "QtWindowPlacement.h"
 
@@ -7,15 +8,19 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,6 +64,44 @@ TEST(QtSettingsStoreTest, RewritesTheFileOnlyWhenAValueChanges)
     store.saveSetting("Sitewarden", "设置", "WebSet", "False");
     EXPECT_NE(inode(), first);
     EXPECT_EQ(store.getSetting("Sitewarden", "设置", "WebSet", "True"), "False");
+}
+
+TEST(QtSettingsStoreTest, SaysWhenAValueCannotBeStored)
+{
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    QtSettingsStore store;
+    EXPECT_TRUE(store.saveSetting("Sitewarden", "设置", "WebSet", "True"));
+    // A folder where the file should be cannot be written, even by root.
+    const QString ini = config.path() + "/Sitewarden/Sitewarden.ini";
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkpath(ini));
+    EXPECT_FALSE(store.saveSetting("Sitewarden", "设置", "WebSet", "False"));
+}
+
+// A folder unpacked from a Chinese Windows archive keeps its GBK name: not valid UTF-8.
+TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
+{
+    QTemporaryDir root;
+    const QByteArray folder = QFile::encodeName(root.path()) + "/\xb3\xcc\xd0\xf2 \xca\xfd\xbe\xdd";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const QtProgramFolder programFolder(folder + "/sitewarden");
+    EXPECT_EQ(programFolder.location(), folder);
+
+    QSaveFile saved(programFolder.filePath("Email.dta"));
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+    saved.write("a@x.org\r\n");
+    ASSERT_TRUE(saved.commit());
+    char bytes[16] = {};
+    const int fd = ::open((folder + "/Email.dta").constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::read(fd, bytes, sizeof bytes), 9);
+    ::close(fd);
+
+    for (const QByteArray& program : {QByteArray(), folder + "/gone/sitewarden"}) {
+        const QtProgramFolder missing(program);
+        EXPECT_EQ(missing.filePath("Email.dta"), QString()) << program.toStdString();
+    }
 }
 
 TEST(QtWindowPlacementTest, TopmostMovesTheWindowAndNotTopmostLeavesItWhereItIs)

@@ -33,24 +33,25 @@ QProcess* startDriver(const QStringList& args, QObject* parent)
     return process;
 }
 
-QStringList messagesOf(QProcess* process)
+// What the driver printed on the lines that start with `prefix`, without it.
+QStringList messagesOf(QProcess* process, const QByteArray& prefix = "MSG ")
 {
     EXPECT_TRUE(process->waitForFinished(120000));
     EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << process->readAllStandardError().toStdString();
     EXPECT_EQ(process->exitCode(), 0);
     QStringList messages;
     for (const QByteArray& line : process->readAllStandardOutput().split('\n')) {
-        if (line.startsWith("MSG ")) {
-            messages << QString::fromUtf8(line.mid(4));
+        if (line.startsWith(prefix)) {
+            messages << QString::fromUtf8(line.mid(prefix.size()));
         }
     }
     return messages;
 }
 
-QStringList runDriver(const QStringList& args)
+QStringList runDriver(const QStringList& args, const QByteArray& prefix = "MSG ")
 {
     QObject owner;
-    return messagesOf(startDriver(args, &owner));
+    return messagesOf(startDriver(args, &owner), prefix);
 }
 
 class Reliability : public ::testing::Test
@@ -131,6 +132,9 @@ TEST_F(Reliability, FilesThatCannotBeWrittenStayAsTheyWere)
     for (const char* name : {"Sitewarden2.dta", "Email.dta", "default.dta"}) {
         ::chmod(QFile::encodeName(file(name)).constData(), 0444);
     }
+    // Still listed and shown, though never written.
+    EXPECT_EQ(runDriver({"list", dir.path()}, "LINE "), QStringList({"kept", "(Deleted)"}));
+    EXPECT_EQ(runDriver({"list", dir.path()}, "USER "), QStringList({"u"}));
     EXPECT_EQ(
         runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
     EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"文件更新错误!|文件错误!"}));
@@ -142,6 +146,27 @@ TEST_F(Reliability, FilesThatCannotBeWrittenStayAsTheyWere)
     EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")), records);
     EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
     EXPECT_EQ(RecordFiles::read(file("default.dta")), id);
+}
+
+// A read-only share: no new file may be made beside the data files, but they may be written.
+TEST_F(Reliability, AFolderThatRefusesNewFilesStillSavesIntoItsFiles)
+{
+    RecordFiles::write(file("Sitewarden2.dta"), RecordFiles::deleted(1));
+    RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
+    RecordFiles::write(file("default.dta"), "me\r\n");
+    for (const char* name : {"Sitewarden2.dta", "Email.dta", "default.dta"}) {
+        ::chmod(QFile::encodeName(file(name)).constData(), 0666);
+    }
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+    EXPECT_EQ(runDriver({"save", dir.path(), "1", "x"}), QStringList());
+    EXPECT_EQ(runDriver({"email", dir.path(), "b@x.org"}), QStringList());
+    EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList());
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+
+    EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")),
+        RecordFiles::record(1, "x-1", "user", "password", "http://www.example.org"));
+    EXPECT_EQ(RecordFiles::read(file("Email.dta")), "a@x.org\r\nb@x.org\r\n");
+    EXPECT_EQ(RecordFiles::read(file("default.dta")), "other\r\n");
 }
 
 TEST_F(Reliability, ADirectoryOrAPipeWhereTheRecordFileShouldBe)

@@ -5,6 +5,7 @@
 //   store_driver delete FOLDER            erase record 1
 //   store_driver email FOLDER ADDRESS     save an e-mail address
 //   store_driver default FOLDER ID        store a default user ID
+//   store_driver list FOLDER              print the list ("LINE text") and record 1 ("USER id")
 #include "Beeper.h"
 #include "DefaultUserIdFile.h"
 #include "EmailList.h"
@@ -130,6 +131,14 @@ int main(int argc, char* argv[])
     } else if (action == QLatin1String("default") && args.size() == 4) {
         view.dialogAnswer = args[3];
         defaultUserId.EditDefaultUserId();
+    } else if (action == QLatin1String("list")) {
+        module.LoadSiteList();
+        module.CurrentRecord = 1;
+        module.ShowCurrentRecord();
+        for (const QString& line : view.siteLines.lines()) {
+            std::printf("LINE %s\n", qPrintable(line));
+        }
+        std::printf("USER %s\n", qPrintable(view.boxes.value(StoreView::Box::TxtUser)));
     } else {
         std::fprintf(stderr, "unknown action\n");
         return 2;

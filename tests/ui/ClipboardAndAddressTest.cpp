@@ -2,6 +2,8 @@
 
 #include "RecordFiles.h"
 
+#include <QMouseEvent>
+
 namespace {
 
 class ClipboardAndAddressTest : public WindowTest
@@ -94,6 +96,13 @@ TEST_F(ClipboardAndAddressTest, AClickOnTheAddressOpensOnlyWebAddresses)
         {"http://", true, {}, "", 1},
         {"C:\\Windows\\notepad.exe", true, {}, "", 1},
         {"http://exa mple.org", true, {}, "", 1},
+        {"http://www.example.com/my page", false, {}, "http://www.example.com/my%20page", 0},
+        {"https://fonts.example.com/css?family=Roboto|Open+Sans", false, {},
+            "https://fonts.example.com/css?family=Roboto%7COpen+Sans", 0},
+        {"www.example.com/{a}^\"b\"", false, {}, "http://www.example.com/%7Ba%7D%5E%22b%22", 0},
+        {"http://example.com/100%", false, {}, "http://example.com/100%25", 0},
+        {"ftp://example.com/a b", true, {}, "", 1},
+        {"file:///my page", true, {}, "", 1},
     };
     for (const auto& c : cases) {
         platform.urlOpener.opened.clear();
@@ -122,6 +131,25 @@ TEST_F(ClipboardAndAddressTest, EveryClickIntoTheBoxCounts)
     QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, QPoint(40, 5));
     QTest::mouseClick(window->TxtURL, Qt::RightButton, {}, QPoint(40, 5));
+    EXPECT_EQ(platform.urlOpener.opened.size(), 2);
+}
+
+TEST_F(ClipboardAndAddressTest, ADoubleClickOpensTheAddressOnceAndAsksOnce)
+{
+    window->module().EnableURL = true;
+    platform.messageBox.answers = {MessageBox::Yes, MessageBox::Yes};
+    window->TxtURL->setText("http://example.org");
+    // What a double click brings: press, release, press, double click, release.
+    const QPoint at(5, 5);
+    QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, at);
+    QTest::mousePress(window->TxtURL, Qt::LeftButton, {}, at);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, window->TxtURL->mapToGlobal(at), Qt::LeftButton,
+        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->TxtURL, &doubleClick);
+    QTest::mouseRelease(window->TxtURL, Qt::LeftButton, {}, at);
+    EXPECT_EQ(platform.urlOpener.opened, QStringList({"http://example.org"}));
+    EXPECT_EQ(platform.messageBox.shown.size(), 1);
+    QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, QPoint(40, 5));
     EXPECT_EQ(platform.urlOpener.opened.size(), 2);
 }
 

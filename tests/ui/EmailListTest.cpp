@@ -207,4 +207,18 @@ TEST_F(EmailListTest, SaveAndEraseKeepAnAddressSavedElsewhereMeanwhile)
     }
 }
 
+TEST_F(EmailListTest, TypingTheStartOfAListedAddressKeepsWhatWasTyped)
+{
+    const QByteArray file = "wang@sina.com.cn\r\n";
+    open(&file);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->Combo2->lineEdit()->clear();
+    window->Combo2->setFocus();
+    QTest::keyClicks(window->Combo2->lineEdit(), "wang@sina.com");
+    EXPECT_EQ(window->Combo2->currentText(), "wang@sina.com");
+    window->Command3->click();
+    EXPECT_EQ(RecordFiles::read(path), "wang@sina.com.cn\r\nwang@sina.com\r\n");
+}
+
 } // namespace

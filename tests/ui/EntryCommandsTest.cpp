@@ -315,4 +315,37 @@ TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
     EXPECT_EQ(selected(), 1);
 }
 
+TEST_F(EntryCommandsTest, AnUpdateKeepsADescriptionGbkCannotReadByteForByte)
+{
+    const QByteArray name = "Caf\xe9 Bank";
+    open(record(1, name, "u", "old"));
+    clickLine(0);
+    window->TxtPassword->setText("new");
+    window->Command4->click();
+    EXPECT_EQ(RecordFiles::read(path), record(1, name, "u", "new"));
+}
+
+TEST_F(EntryCommandsTest, EnterOnAFocusedButtonPressesItAndDoesNothingInATextBox)
+{
+    open(six());
+    fill("typed", "u", "p");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(window->TxtPassword, key);
+    }
+    EXPECT_EQ(RecordFiles::read(path), six());
+
+    clickLine(0);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        platform.messageBox.answers = {MessageBox::No};
+        window->Command1->setFocus();
+        QTest::keyClick(window->Command1, key);
+    }
+    EXPECT_EQ(platform.messageBox.shown.size(), 2);
+
+    fill("typed", "u", "p");
+    window->CmdAdd->setFocus();
+    QTest::keyClick(window->CmdAdd, Qt::Key_Return);
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 3), record(3, "typed", "u", "p"));
+}
+
 } // namespace

@@ -147,4 +147,24 @@ TEST_F(OptionsMenuTest, ExitEndsTheProgramWithoutAQuestion)
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
 
+TEST_F(OptionsMenuTest, AnOptionThatCannotBeStoredIsSaidOnceAndStillHoldsForThisRun)
+{
+    platform.settings.writable = false;
+    auto window = start();
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+    const bool confirmChecked = window->mnuConfirm->isChecked();
+    for (QAction* item : {window->mnuConfirm, window->mnuTop}) {
+        platform.messageBox.shown.clear();
+        item->trigger();
+        ASSERT_EQ(platform.messageBox.shown.size(), 1);
+        EXPECT_EQ(platform.messageBox.shown[0].prompt, "无法保存设置!");
+        EXPECT_EQ(platform.messageBox.shown[0].title, "保存设置出错!");
+        EXPECT_EQ(platform.messageBox.shown[0].style, 16);
+    }
+    EXPECT_NE(window->mnuConfirm->isChecked(), confirmChecked);
+    EXPECT_FALSE(window->mnuTop->isChecked());
+    EXPECT_TRUE(asksBeforeOpening(*window));
+    EXPECT_TRUE(platform.settings.values.isEmpty());
+}
+
 } // namespace

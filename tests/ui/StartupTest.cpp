@@ -154,4 +154,22 @@ TEST_F(StartupTest, AFolderEndingInASlashIsUsedAsItIs)
     EXPECT_TRUE(QFileInfo::exists(dataFile("Sitewarden2.dta")));
 }
 
+// Nothing is read or written anywhere but in the program's own folder.
+TEST_F(StartupTest, AProgramFolderThatCannotBeFoundIsLikeOneThatCannotBeOpened)
+{
+    platform.programFolder.folder.clear();
+    const QString here = QDir::currentPath();
+    const QStringList before = QDir(here).entryList(QDir::Files);
+    const QStringList rootBefore = QDir("/").entryList(QDir::Files);
+    auto window = start();
+    EXPECT_TRUE(listLines(*window).isEmpty());
+    window->Text1->setText("a");
+    window->TxtUser->setText("u");
+    window->TxtPassword->setText("p");
+    window->CmdAdd->click();
+    EXPECT_EQ(platform.messageBox.shown.size(), 2);
+    EXPECT_EQ(QDir(here).entryList(QDir::Files), before);
+    EXPECT_EQ(QDir("/").entryList(QDir::Files), rootBefore);
+}
+
 } // namespace

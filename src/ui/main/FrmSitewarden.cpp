@@ -40,7 +40,8 @@ QUrl webAddress(const QString& address)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?![0-9])"));
     const QString full = scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address;
-    const QUrl url(full, QUrl::StrictMode);
+    // Tolerant: a blank, "|", "{}" or a stray "%" in a web address is percent-encoded, not refused.
+    const QUrl url(full, QUrl::TolerantMode);
     const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
     return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
 }
@@ -158,6 +159,8 @@ void FrmSitewarden::createControls()
     Combo2 = place(new QComboBox(client), "Combo2", Layout::twips(2760, 2480, 2175, 315));
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
+    // The edit field holds what was typed: an address that begins a listed one is not completed.
+    Combo2->setCompleter(nullptr);
     Combo2->setEditText(QStringLiteral("sitewarden@example.org"));
 
     pictureButton(1, Layout::twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
@@ -181,6 +184,11 @@ void FrmSitewarden::createControls()
     TxtURL->setAccessibleName(LblNames[3]->text().trimmed());
     List1->setAccessibleName(LblNames[2]->text().trimmed());
     Combo2->setAccessibleName(LblNames[4]->text().trimmed());
+
+    // Enter, as Space, presses the focused button, as on the desktop the program comes from.
+    for (QPushButton* button : client->findChildren<QPushButton*>()) {
+        button->setAutoDefault(true);
+    }
 
     // The boxes take text of any length; the record's limits apply only when an entry is written.
     for (QLineEdit* edit : {Text1, TxtUser, TxtPassword, TxtURL, Combo2->lineEdit()}) {
@@ -387,17 +395,22 @@ bool FrmSitewarden::readOption(const QString& name) const
 
 void FrmSitewarden::storeOption(const QString& name, bool value)
 {
-    m_platform.settings.saveSetting(
+    const bool stored = m_platform.settings.saveSetting(
         settingsApplication, settingsSection, name, value ? QStringLiteral("True") : QStringLiteral("False"));
+    // The choice holds for this run all the same; the user must know it will not outlast it. At
+    // start-up the window is not there yet to say so.
+    if (!stored && m_shown) {
+        m_platform.messageBox.show(
+            QStringLiteral("无法保存设置!"), MessageBox::Critical, QStringLiteral("保存设置出错!"));
+    }
 }
 
 void FrmSitewarden::Form_Load()
 {
     m_module.NewLine = QStringLiteral("\r\n");
     mnuTop_Click();
-    const QString folder = m_platform.programFolder.path();
-    m_module.DataFilePath = folder + QStringLiteral("/Sitewarden2.dta");
-    m_module.EmailFilePath = folder + QStringLiteral("/Email.dta");
+    m_module.DataFilePath = m_platform.programFolder.filePath(QStringLiteral("Sitewarden2.dta"));
+    m_module.EmailFilePath = m_platform.programFolder.filePath(QStringLiteral("Email.dta"));
     m_module.WebSet = readOption(QStringLiteral("WebSet"));
     m_module.EnableURL = readOption(QStringLiteral("EnableURL"));
     // The item reads "do not confirm": it is checked exactly when opening an address does not ask.
@@ -466,9 +479,17 @@ void FrmSitewarden::mnuTop_Click()
 
 bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == TxtURL && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        m_urlDoubleClicked = true;
+    }
     if (watched == TxtURL && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        TxtURL_Click();
+        if (m_urlDoubleClicked) {
+            m_urlDoubleClicked = false;
+        } else {
+            TxtURL_Click();
+        }
     }
     if (watched == List1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {

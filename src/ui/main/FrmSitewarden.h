@@ -102,6 +102,7 @@ protected:
 
 private:
     bool readOption(const QString& name) const;
+    // Once the window is up, a value that could not be stored is reported.
     void storeOption(const QString& name, bool value);
     void createControls();
     void createMenus();
@@ -122,4 +123,6 @@ private:
     bool m_emailTyped = false;
     bool m_shown = false;
     int m_lineBeforePress = -1;
+    // The release that ends a double click into TxtURL is no click of its own.
+    bool m_urlDoubleClicked = false;
 };
