@@ -1,4 +1,5 @@
 #include "FrmSitewarden.h"
+#include "PlatformChoice.h"
 #include "ProcessHardening.h"
 #include "QtPlatform.h"
 #include "SingleInstance.h"
@@ -8,7 +9,9 @@
 int main(int argc, char* argv[])
 {
     ProcessHardening::apply();
+    PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("sitewarden"));
     QtPlatform platform;
     SingleInstance instance(platform.programFolder().location());
     if (!instance.start()) {

@@ -6,5 +6,5 @@ class QtWindowPlacement : public WindowPlacement
 {
 public:
     void setWindowPos(QWidget* window, int insertAfter, int x, int y, int width, int height, unsigned flags) override;
-    QSize screenSize() const override;
+    QRect primaryScreen() const override;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSize>
+#include <QRect>
 
 class QWidget;
 
@@ -22,6 +22,6 @@ public:
     virtual ~WindowPlacement() = default;
     virtual void setWindowPos(QWidget* window, int insertAfter, int x, int y, int width, int height, unsigned flags)
         = 0;
-    // In pixels.
-    virtual QSize screenSize() const = 0;
+    // The primary monitor in virtual-desktop pixels; its origin need not be (0, 0).
+    virtual QRect primaryScreen() const = 0;
 };

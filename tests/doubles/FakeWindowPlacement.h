@@ -27,10 +27,10 @@ public:
             onCall(window);
         }
     }
-    QSize screenSize() const override { return screen; }
+    QRect primaryScreen() const override { return screen; }
 
     QList<Call> calls;
     // Lets a test look at the window at the moment it is placed.
     std::function<void(QWidget*)> onCall;
-    QSize screen {1024, 768};
+    QRect screen {0, 0, 1024, 768};
 };

@@ -1,3 +1,4 @@
+#include "PlatformChoice.h"
 #include "QtClipboard.h"
 #include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -104,26 +106,28 @@ TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
     }
 }
 
-TEST(QtWindowPlacementTest, TopmostMovesTheWindowAndNotTopmostLeavesItWhereItIs)
+TEST(QtWindowPlacementTest, KeepOnTopChangesTheSameNativeWindowAndOnlyTopmostMoves)
 {
     QWidget window;
     window.resize(200, 100);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const WId id = window.winId();
     QtWindowPlacement placement;
-    EXPECT_FALSE(placement.screenSize().isEmpty());
+    EXPECT_EQ(placement.primaryScreen(), QGuiApplication::primaryScreen()->geometry());
 
     placement.setWindowPos(&window, WindowPlacement::Topmost, 40, 30, 360, 268, WindowPlacement::NoSize);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(window.pos(), QPoint(40, 30));
-    EXPECT_EQ(window.size(), QSize(200, 100));
 
     placement.setWindowPos(&window, WindowPlacement::NoTopmost, 0, 0, 360, 268, 0x53);
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.pos(), QPoint(40, 30));
     EXPECT_EQ(window.size(), QSize(200, 100));
+    EXPECT_EQ(window.winId(), id);
 }
 
 TEST(QtWindowPlacementTest, AHiddenWindowStaysHidden)
@@ -158,6 +162,38 @@ TEST(QtClipboardTest, OnlyTheSecretCarriesTheHintForClipboardManagers)
 
     clipboard.clear();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
+}
+
+} // namespace
+
+namespace {
+
+TEST(PlatformChoiceTest, XcbFirstUnlessTheUserChose)
+{
+    const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
+    const struct
+    {
+        const char* environment; // nullptr: unset
+        std::vector<const char*> arguments;
+        const char* chosen;
+    } cases[] = {
+        {nullptr, {"sitewarden"}, "xcb;wayland"},
+        {"", {"sitewarden"}, "xcb;wayland"},
+        {"wayland", {"sitewarden"}, "wayland"},
+        {nullptr, {"sitewarden", "-platform", "wayland"}, nullptr},
+        {nullptr, {"sitewarden", "--platform", "offscreen"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        if (c.environment) {
+            qputenv("QT_QPA_PLATFORM", c.environment);
+        } else {
+            qunsetenv("QT_QPA_PLATFORM");
+        }
+        PlatformChoice::apply(int(c.arguments.size()), c.arguments.data());
+        const char* got = std::getenv("QT_QPA_PLATFORM");
+        EXPECT_EQ(got ? std::string(got) : "(unset)", c.chosen ? c.chosen : "(unset)") << c.arguments.back();
+    }
+    qputenv("QT_QPA_PLATFORM", saved);
 }
 
 } // namespace

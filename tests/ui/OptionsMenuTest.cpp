@@ -1,10 +1,14 @@
 #include "WindowTest.h"
 
+#include "QtWindowPlacement.h"
 #include "frmDefault.h"
+
+#include <QWindow>
 
 namespace {
 
 const QString enableUrlKey = FakeSettingsStore::path("Sitewarden", "设置", "EnableURL");
+const QString webSetKey = FakeSettingsStore::path("Sitewarden", "设置", "WebSet");
 
 class OptionsMenuTest : public WindowTest
 {
@@ -165,6 +169,36 @@ TEST_F(OptionsMenuTest, AnOptionThatCannotBeStoredIsSaidOnceAndStillHoldsForThis
     EXPECT_FALSE(window->mnuTop->isChecked());
     EXPECT_TRUE(asksBeforeOpening(*window));
     EXPECT_TRUE(platform.settings.values.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// With the real placement, so that it also runs on native Wayland (QT_QPA_PLATFORM=wayland) where the
+// compositor places the window and nothing keeps it on top.
+TEST_F(OptionsMenuTest, CtrlTKeepsTheSameNativeWindowInItsPlace)
+{
+    QtWindowPlacement placement;
+    Platform services = platform.services();
+    Platform real {services.messageBox, services.beeper, services.clipboard, services.settings, services.urlOpener,
+        placement, services.programFolder};
+    FrmSitewarden window(real);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const WId id = window.winId();
+    const QPoint place = window.pos();
+
+    for (const bool onTop : {false, true}) {
+        QTest::keyClick(window.Text1, Qt::Key_T, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window.mnuTop->isChecked(), onTop);
+        EXPECT_EQ(platform.settings.values.value(webSetKey), onTop ? "True" : "False");
+        EXPECT_EQ(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        EXPECT_EQ(window.winId(), id);
+        EXPECT_EQ(window.pos(), place);
+        EXPECT_TRUE(window.isVisible());
+    }
 }
 
 } // namespace

@@ -96,9 +96,10 @@ TEST_F(StartupTest, KeepOnTopTogglesAndStoresItsState)
 {
     const struct
     {
-        QSize screen;
+        QRect screen;
         QPoint corner;
-    } screens[] = {{{1024, 768}, {651, 496}}, {{1920, 1080}, {1547, 808}}, {{800, 600}, {427, 328}}};
+    } screens[] = {{{0, 0, 1024, 768}, {651, 496}}, {{0, 0, 1920, 1080}, {1547, 808}}, {{0, 0, 800, 600}, {427, 328}},
+        {{1024, 0, 1024, 768}, {1675, 496}}, {{-800, 200, 800, 600}, {-373, 528}}};
     for (const auto& screen : screens) {
         platform.placement.calls.clear();
         platform.placement.screen = screen.screen;

@@ -458,11 +458,11 @@ void FrmSitewarden::closeEvent(QCloseEvent* event)
 
 void FrmSitewarden::mnuTop_Click()
 {
-    const QSize screen = m_platform.placement.screenSize();
+    const QRect screen = m_platform.placement.primaryScreen();
     const QSize client = centralWidget()->size();
     // Rounded to the nearest whole pixel, an exact half to the even neighbour.
-    const int x = int(std::nearbyint(double(screen.width()) - (client.width() + 13)));
-    const int y = int(std::nearbyint(double(screen.height()) - (client.height() + 50)));
+    const int x = screen.x() + int(std::nearbyint(double(screen.width()) - (client.width() + 13)));
+    const int y = screen.y() + int(std::nearbyint(double(screen.height()) - (client.height() + 50)));
     const int height = client.height() + 46;
     if (mnuTop->isChecked()) {
         m_platform.placement.setWindowPos(this, WindowPlacement::NoTopmost, x, y, client.width(), height,
