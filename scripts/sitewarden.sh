@@ -12,7 +12,8 @@ what=${1:-run}
 build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei xvfb xauth xdotool desktop-file-utils)
+          libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei xvfb xauth xdotool desktop-file-utils
+          qt6-wayland x11-utils openbox weston xwayland)
 
 install_missing() {
     local missing=()

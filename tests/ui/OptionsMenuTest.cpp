@@ -176,8 +176,9 @@ TEST_F(OptionsMenuTest, AnOptionThatCannotBeStoredIsSaidOnceAndStillHoldsForThis
 namespace {
 
 // With the real placement, so that it also runs on native Wayland (QT_QPA_PLATFORM=wayland) where the
-// compositor places the window and nothing keeps it on top.
-TEST_F(OptionsMenuTest, CtrlTKeepsTheSameNativeWindowInItsPlace)
+// compositor places the window and nothing keeps it on top. The command is chosen through its action, as
+// Ctrl+T does: a compositor without a seat never activates the window, so no shortcut reaches it there.
+TEST_F(OptionsMenuTest, KeepOnTopKeepsTheSameNativeWindowInItsPlace)
 {
     QtWindowPlacement placement;
     Platform services = platform.services();
@@ -190,7 +191,7 @@ TEST_F(OptionsMenuTest, CtrlTKeepsTheSameNativeWindowInItsPlace)
     const QPoint place = window.pos();
 
     for (const bool onTop : {false, true}) {
-        QTest::keyClick(window.Text1, Qt::Key_T, Qt::ControlModifier);
+        window.mnuTop->trigger();
         QCoreApplication::processEvents();
         EXPECT_EQ(window.mnuTop->isChecked(), onTop);
         EXPECT_EQ(platform.settings.values.value(webSetKey), onTop ? "True" : "False");

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The built program under a plain X11 window manager (openbox in Xvfb): its frame stands at the lower
+# right of a 1024 x 768 screen and is kept on top; Ctrl+T switches that off and on for the same X window,
+# which stays where it is, and after the user moved it, returns to the lower right.
+#   openbox.sh PROGRAM
+set -euo pipefail
+
+program=$1
+work=$(mktemp -d)
+app="$work/app"
+mkdir -p "$app" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+cp "$program" "$app/sitewarden"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
+pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+
+"$app/sitewarden" &
+pids+=($!)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
+[ -n "$window" ] || fail "no window titled Sitewarden v2.2"
+
+# The frame's upper left: the client's absolute position less the frame extents the window manager added.
+frame_place() {
+    local x y left top
+    x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $NF}')
+    y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $NF}')
+    read -r left _ top _ < <(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    echo "$((x - left)),$((y - top))"
+}
+above() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+settle() { sleep 0.5; }
+ctrl_t() {
+    xdotool windowactivate --sync "$window"
+    xdotool key ctrl+t
+    settle
+}
+
+settle
+[ "$(frame_place)" = "651,496" ] || fail "frame at $(frame_place), expected 651,496"
+above || fail "not kept on top at start"
+xprop -id "$window" WM_CLASS | grep -q '"sitewarden", "sitewarden"' || fail "window class $(xprop -id "$window" WM_CLASS)"
+
+ctrl_t
+xwininfo -id "$window" 2>/dev/null | grep -q IsViewable || fail "Ctrl+T did not keep the same X window"
+! above || fail "still kept on top after Ctrl+T"
+[ "$(frame_place)" = "651,496" ] || fail "moved to $(frame_place) by Ctrl+T"
+grep -q 'WebSet=False' "$work/config/Sitewarden/Sitewarden.ini" || fail "WebSet=False not stored"
+
+xdotool windowmove --sync "$window" 100 80
+settle
+ctrl_t
+above || fail "not kept on top after the second Ctrl+T"
+[ "$(frame_place)" = "651,496" ] || fail "frame at $(frame_place) after the second Ctrl+T, expected 651,496"
+[ "$(xdotool search --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)" = "$window" ] || fail "a new window"
+echo "1 passed, 0 failed"

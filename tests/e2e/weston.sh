@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The built program in a Wayland session (headless weston with Xwayland), started as a desktop starts it:
+# XDG_SESSION_TYPE=wayland, WAYLAND_DISPLAY and DISPLAY set, no platform chosen. It must run through
+# Xwayland, its window mapped at the lower right of the 1024 x 768 output and asking to be kept on top
+# before it is mapped. Weston's own X window manager ignores that request (and clears _NET_WM_STATE), so
+# only the request is checked here. Then the
+# window tests with the real placement run on the native Wayland platform.
+#   weston.sh PROGRAM UI_TESTS
+set -euo pipefail
+
+program=$1
+ui_tests=$2
+work=$(mktemp -d)
+app="$work/app"
+mkdir -p "$app" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+cp "$program" "$app/sitewarden"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR DISPLAY
+pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; [ -f "$work/weston.log" ] && tail -n 20 "$work/weston.log"; exit 1; }
+
+# --debug lets weston-debug read the scene graph; the xwm-wm-x11 scope logs what the X client asked for.
+weston --backend=headless-backend.so --xwayland --use-pixman --width=1024 --height=768 --debug \
+    --socket=wayland-sitewarden --logger-scopes=log,xwm-wm-x11 --log="$work/weston.log" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" 2>/dev/null && break; sleep 0.1; done
+display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" | head -n 1)
+[ -n "$display" ] || fail "weston started no Xwayland"
+
+export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-sitewarden DISPLAY=$display
+"$app/sitewarden" 2>/dev/null &
+pids+=($!)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1) \
+    || fail "no X window titled Sitewarden v2.2: the program did not run through Xwayland"
+sleep 0.5
+
+map=$(grep -n "XCB_MAP_REQUEST (window $window," "$work/weston.log" | head -n 1)
+[[ $map == *"@ 651,496)"* ]] || fail "mapped as: ${map:-nothing}"
+above=$(grep -n "PROPERTY_NOTIFY: window $window, _NET_WM_STATE: .*_NET_WM_STATE_ABOVE" "$work/weston.log" | head -n 1)
+[ -n "$above" ] && [ "${above%%:*}" -lt "${map%%:*}" ] || fail "no keep-above request before mapping"
+# Weston's frame draws a 32-pixel shadow around the window, so the view begins 32 pixels above and left.
+place=$(weston-debug scene-graph 2>/dev/null | grep -A1 "top-level window 'Sitewarden v2.2'" \
+    | sed -n 's/.*position: (\([-0-9]*\), \([-0-9]*\)).*/\1,\2/p')
+[ "$place" = "619,464" ] || fail "the window's view is at ${place:-nowhere}, expected 619,464"
+kill "${pids[-1]}"
+
+QT_QPA_PLATFORM=wayland "$ui_tests" --gtest_filter='OptionsMenuTest.KeepOnTop*' \
+    || fail "window tests on native Wayland"
+echo "1 passed, 0 failed"
