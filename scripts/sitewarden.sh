@@ -3,6 +3,7 @@
 #   scripts/sitewarden.sh run            build and start the program
 #   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
 #   scripts/sitewarden.sh bench          build and run the benchmarks, then check their ratios
+#   scripts/sitewarden.sh startup       race real starts on Xvfb against the floors, then check the ratios
 #   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
 #   scripts/sitewarden.sh screenshot     make docs/screenshot.png of the main window under Xvfb
 set -euo pipefail
@@ -69,6 +70,24 @@ bench)
         done
     done > "$build/cold.txt"
     python3 scripts/bench_check.py "$build/bench.json" "$build/cold.txt"
+    ;;
+startup)
+    # The floors and the race come from the shared tools beside the project.
+    tools=${SITEWARDEN_TOOLS:-../shared/tools}
+    install_missing "${packages[@]}" python3
+    configure_and_build "$build" sitewarden
+    cmake -S "$tools/qtbare" -B "$build/qtbare" -G Ninja -DCMAKE_BUILD_TYPE=Release
+    cmake --build "$build/qtbare" --parallel "$(nproc)"
+    races=$(realpath "$build")/startup
+    for records in 32767 1; do
+        folder="$races/$records"
+        rm -rf "$folder"
+        mkdir -p "$folder"
+        cp "$build/bin/sitewarden" "$folder/sitewarden"
+        python3 "$tools/make-records" "$records" "$folder/Sitewarden2.dta"
+    done
+    python3 scripts/startup_check.py "$tools" "$races/32767/sitewarden" "$races/1/sitewarden" \
+        "$(realpath "$build")/qtbare/qtcjk" $(command -v keepassxc || true)
     ;;
 screenshot)
     install_missing "${packages[@]}" imagemagick

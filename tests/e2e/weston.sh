@@ -51,6 +51,8 @@ place=$(weston-debug scene-graph 2>/dev/null | grep -A1 "top-level window 'Sitew
 [ "$place" = "619,464" ] || fail "the window's view is at ${place:-nowhere}, expected 619,464"
 kill "${pids[-1]}"
 
-QT_QPA_PLATFORM=wayland "$ui_tests" --gtest_filter='OptionsMenuTest.KeepOnTop*' \
+# Under the sanitizers, the Wayland client libraries leave their own allocations at exit (without frames to
+# suppress them by); the program's leaks are looked for in the offscreen runs of the same tests.
+ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 QT_QPA_PLATFORM=wayland "$ui_tests" --gtest_filter='OptionsMenuTest.KeepOnTop*' \
     || fail "window tests on native Wayland"
 echo "1 passed, 0 failed"
