@@ -2,11 +2,17 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLoggingCategory>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -28,23 +34,92 @@ QString basePath(const QByteArray& programFolder)
     return runtime + QStringLiteral("/sitewarden-") + QString::fromLatin1(hash.result().toHex().left(32));
 }
 
+// False when the path does not fit a socket address.
+bool socketAddress(const QByteArray& path, sockaddr_un& address)
+{
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (path.isEmpty() || size_t(path.size()) >= sizeof address.sun_path) {
+        return false;
+    }
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
+
+// True when a copy listens at `path`; it shows itself when the connection comes.
+bool askToShow(const QByteArray& path)
+{
+    sockaddr_un address;
+    if (!socketAddress(path, address)) {
+        return false;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return connected;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QByteArray& programFolder, QObject* parent)
     : QObject(parent)
     , m_base(basePath(programFolder))
-    , m_socketPath(m_base + QStringLiteral(".socket"))
+    , m_socketPath(QFile::encodeName(m_base + QStringLiteral(".socket")))
     , m_lock(m_base + QStringLiteral(".lock"))
 {
     // A lock is stale only when its holder is gone, however long it has been held.
     m_lock.setStaleLockTime(0);
-    connect(&m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* peer = m_server.nextPendingConnection()) {
-            peer->deleteLater();
-        }
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_listener >= 0) {
+        m_notifier.reset();
+        ::close(m_listener);
+        ::unlink(m_socketPath.constData());
+    }
+}
+
+bool SingleInstance::listen()
+{
+    sockaddr_un address;
+    if (!socketAddress(m_socketPath, address)) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        return false;
+    }
+    // A copy that was killed leaves its socket behind; the lock says that no copy listens on it now.
+    ::unlink(m_socketPath.constData());
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+        || ::chmod(m_socketPath.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, 4) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    m_listener = fd;
+    m_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptAll);
+    return true;
+}
+
+void SingleInstance::acceptAll()
+{
+    bool asked = false;
+    for (int peer; (peer = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+        ::close(peer);
+        asked = true;
+    }
+    if (asked) {
         qCInfo(instanceLog) << "another start asked this copy to show itself";
         emit showRequested();
-    });
+    }
 }
 
 bool SingleInstance::start()
@@ -54,11 +129,8 @@ bool SingleInstance::start()
         return true;
     }
     if (m_lock.tryLock(0)) {
-        // A copy that was killed leaves its socket behind.
-        QLocalServer::removeServer(m_socketPath);
-        m_server.setSocketOptions(QLocalServer::UserAccessOption);
-        if (!m_server.listen(m_socketPath)) {
-            qCWarning(instanceLog) << "cannot listen for later starts:" << m_server.errorString();
+        if (!listen()) {
+            qCWarning(instanceLog) << "cannot listen for later starts:" << std::strerror(errno);
         }
         return true;
     }
@@ -69,10 +141,7 @@ bool SingleInstance::start()
     // The holder may be starting and not yet listening: give it a moment.
     const QDeadlineTimer deadline(1000);
     while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(m_socketPath);
-        if (socket.waitForConnected(200)) {
-            socket.disconnectFromServer();
+        if (askToShow(m_socketPath)) {
             return false;
         }
         QThread::msleep(50);

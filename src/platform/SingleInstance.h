@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 
+#include <memory>
+
+class QSocketNotifier;
+
 // One running copy per user and program folder. The first copy holds a lock and listens on a
-// local socket, both in the user's runtime folder (never beside the data files); a later start
-// for the same folder asks it to show itself and ends.
+// Unix socket, both in the user's runtime folder (never beside the data files); a later start
+// for the same folder connects to ask it to show itself, and ends.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -15,6 +18,7 @@ class SingleInstance : public QObject
 public:
     // `programFolder`: the canonical path of the program folder, as its bytes.
     explicit SingleInstance(const QByteArray& programFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     // True when this copy is to run; false when a running copy was asked to show its window.
     bool start();
@@ -23,8 +27,12 @@ signals:
     void showRequested();
 
 private:
+    bool listen();
+    void acceptAll();
+
     QString m_base;
-    QString m_socketPath;
+    QByteArray m_socketPath;
     QLockFile m_lock;
-    QLocalServer m_server;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
 #include <QRect>
 #include <QString>
 
@@ -12,9 +15,21 @@ inline QRect twips(int left, int top, int width, int height)
     return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
 }
 
+// A family the system lacks costs a fontconfig fallback search for every script its text shows, and
+// what that search finds is the desktop's own family: such a font is given that family at once.
+inline QString installedFamily(const QString& family)
+{
+    static QHash<QString, QString> resolved;
+    auto found = resolved.constFind(family);
+    if (found == resolved.constEnd()) {
+        found = resolved.insert(family, QFontDatabase::hasFamily(family) ? family : QGuiApplication::font().family());
+    }
+    return *found;
+}
+
 inline QFont font(const QString& family, qreal points, bool underline = false)
 {
-    QFont font(family);
+    QFont font(installedFamily(family));
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     font.setUnderline(underline);

@@ -1,6 +1,7 @@
 #include "FrmSitewarden.h"
 
 #include "QtPrinters.h"
+#include "ShownFamily.h"
 #include "TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -111,7 +112,7 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
         }
         EXPECT_EQ(caption, row.caption) << what;
         if (!row.font.isEmpty()) {
-            EXPECT_EQ(w->font().family(), row.font) << what;
+            EXPECT_EQ(shownFamily(w->font()), shownFamily(QFont(row.font))) << what;
             EXPECT_DOUBLE_EQ(w->font().pointSizeF(), row.points) << what;
         }
         EXPECT_EQ(w->font().underline(), QLatin1String(row.name) == QLatin1String("TxtURL")) << what;

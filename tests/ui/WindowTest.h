@@ -3,6 +3,7 @@
 #include "FrmSitewarden.h"
 
 #include "QtPrinters.h"
+#include "ShownFamily.h"
 #include "TestPlatform.h"
 
 #include <gtest/gtest.h>
