@@ -128,8 +128,9 @@ bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)
     if (m_fd < 0) {
         return false;
     }
-    // A few hundred kilobytes at a time: few system calls, and little memory at any moment.
-    constexpr qint64 chunkRecords = 1024;
+    // Some 80 kB at a time: few system calls, and a buffer small enough for the heap to reuse
+    // rather than a mapping of its own that adds to the peak beside the list it fills.
+    constexpr qint64 chunkRecords = 256;
     QByteArray chunk(chunkRecords * SiteRecord::Length, Qt::Uninitialized);
     for (qint64 first = 0; first < records; first += chunkRecords) {
         const qint64 wanted = qMin(chunkRecords, records - first) * SiteRecord::Length;

@@ -7,25 +7,40 @@
 
 void SiteNames::reserve(int lines)
 {
-    if (lines > m_count) {
-        m_fields.resize(qsizetype(lines) * SiteRecord::NameWidth);
+    m_ends.reserve(size_t(qMax(lines, 0)));
+    // Room for every field at full width; pages the text never reaches are never touched.
+    const qsizetype room = qsizetype(lines) * SiteRecord::NameWidth;
+    if (room > m_text.size()) {
+        m_text.resize(room);
     }
 }
 
 void SiteNames::append(const char* nameField)
 {
+    int size = SiteRecord::NameWidth;
+    while (size > 0 && nameField[size - 1] == ' ') {
+        --size;
+    }
     // A plain copy into room made beforehand: QByteArray::append() per field costs more than
     // the read of the whole file.
-    if (qsizetype(m_count + 1) * SiteRecord::NameWidth > m_fields.size()) {
-        reserve(qMax(16, m_count * 2));
+    if (m_used + size > m_text.size()) {
+        m_text.resize(qMax<qsizetype>(16 * SiteRecord::NameWidth, m_text.size() * 2));
     }
-    std::memcpy(m_fields.data() + qsizetype(m_count) * SiteRecord::NameWidth, nameField, SiteRecord::NameWidth);
-    ++m_count;
+    std::memcpy(m_text.data() + m_used, nameField, size_t(size));
+    m_used += size;
+    m_ends.push_back(quint32(m_used));
 }
 
 int SiteNames::count() const
 {
-    return m_count;
+    return int(m_ends.size());
+}
+
+const char* SiteNames::text(int index, int& size) const
+{
+    const qsizetype begin = index == 0 ? 0 : m_ends[size_t(index - 1)];
+    size = int(m_ends[size_t(index)] - begin);
+    return m_text.constData() + begin;
 }
 
 QString SiteNames::line(int index) const
@@ -33,8 +48,10 @@ QString SiteNames::line(int index) const
     if (index < 0 || index >= count()) {
         return {};
     }
-    return Gbk::trimBlanks(
-        Gbk::decodeField(m_fields.constData() + qsizetype(index) * SiteRecord::NameWidth, SiteRecord::NameWidth));
+    int size = 0;
+    const char* data = text(index, size);
+    // Trailing NULs are dropped only where they end the field, as the record file has them.
+    return Gbk::trimBlanks(size == SiteRecord::NameWidth ? Gbk::decodeField(data, size) : Gbk::decode(data, size));
 }
 
 QByteArray SiteNames::field(int index) const
@@ -42,7 +59,11 @@ QByteArray SiteNames::field(int index) const
     if (index < 0 || index >= count()) {
         return {};
     }
-    return m_fields.mid(qsizetype(index) * SiteRecord::NameWidth, SiteRecord::NameWidth);
+    int size = 0;
+    const char* data = text(index, size);
+    QByteArray field(SiteRecord::NameWidth, ' ');
+    std::memcpy(field.data(), data, size_t(size));
+    return field;
 }
 
 QStringList SiteNames::lines() const

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The descriptions of the record slots, as List1 shows them: one line per slot, in slot order.
-// The raw fields are kept and each line is decoded only when it is asked for, so that a list of
-// 32,767 slots costs a copy of its bytes, not 32,767 strings.
+// The raw fields are kept without their padding blanks and each line is decoded only when it is
+// asked for, so that a list of 32,767 slots costs a copy of its text, not 32,767 strings.
 class SiteNames
 {
 public:
@@ -21,6 +23,10 @@ public:
     QStringList lines() const;
 
 private:
-    QByteArray m_fields;
-    int m_count = 0;
+    const char* text(int index, int& size) const;
+
+    // The fields one after another, each without its trailing blanks, and where each one ends.
+    QByteArray m_text;
+    qsizetype m_used = 0;
+    std::vector<quint32> m_ends;
 };

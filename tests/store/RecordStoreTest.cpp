@@ -1,3 +1,4 @@
+#include "SiteNames.h"
 #include "SiteRecord.h"
 #include "Sitewarden.h"
 
@@ -247,6 +248,42 @@ TEST_F(RecordStore, ShowOfRecordZeroWritesTheBoxesFromTheBuffer)
     store.ShowCurrentRecord();
     EXPECT_EQ(view.boxes.value(Box::TxtUser), QString());
     EXPECT_EQ(store.Rec.SiteName.trimmed(), "six");
+}
+
+} // namespace
+
+namespace {
+
+// The list keeps each description without its padding; the field it gives back must be the stored
+// 35 bytes exactly, since an erase or update compares them byte for byte.
+TEST(SiteNamesTest, GivesBackEachFieldAsStoredAndItsLineAsShown)
+{
+    const auto padded = [](const QByteArray& text, char pad) { return text + QByteArray(35 - text.size(), pad); };
+    const struct
+    {
+        QByteArray field;
+        QString line;
+    } cases[] = {
+        {padded("Bank", ' '), "Bank"},
+        {padded("  Bank", ' '), "Bank"},
+        {padded("", ' '), ""},
+        {padded("Bank", '\0'), "Bank"},
+        {padded("Bank", '\0').left(30) + "     ",
+            QString::fromLatin1("Bank\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 30)},
+        {QByteArray(35, 'x'), QString(35, 'x')},
+        {padded("\xd5\xbe\xb5\xe3", ' '), QString::fromUtf8("站点")},
+    };
+    SiteNames names;
+    names.reserve(2);
+    for (const auto& c : cases) {
+        names.append(c.field.constData());
+    }
+    ASSERT_EQ(names.count(), int(std::size(cases)));
+    for (int i = 0; i < names.count(); ++i) {
+        EXPECT_EQ(names.field(i), cases[i].field) << i;
+        EXPECT_EQ(names.line(i), cases[i].line) << i;
+    }
+    EXPECT_EQ(names.field(names.count()), QByteArray());
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolTip>
@@ -31,6 +32,10 @@
 
 #include <cmath>
 #include <limits>
+
+#include "key16.xpm"
+#include "key32.xpm"
+#include "paste16.xpm"
 
 namespace {
 
@@ -73,8 +78,8 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     setObjectName(QStringLiteral("FrmSitewarden"));
     setWindowTitle(QStringLiteral("Sitewarden v2.2"));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/key32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/key16.xpm"), QSize(16, 16));
+    icon.addPixmap(QPixmap(key32));
+    icon.addPixmap(QPixmap(key16));
     setWindowIcon(icon);
 
     createMenus();
@@ -96,7 +101,7 @@ void FrmSitewarden::createControls()
     client->resize(ClientWidth, ClientHeight);
     setCentralWidget(client);
 
-    const QIcon pastePicture(QStringLiteral(":/paste16.xpm"));
+    const QIcon pastePicture {QPixmap(paste16)};
     auto pictureButton = [&](int index, const QRect& geometry, const QString& tip) {
         auto* button = place(new QPushButton(client), "CmdPaste", geometry);
         button->setProperty("index", index);
