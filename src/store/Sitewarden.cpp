@@ -4,6 +4,7 @@
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "RecordFile.h"
+#include "SiteListRead.h"
 #include "StoreView.h"
 
 namespace {
@@ -18,6 +19,26 @@ Sitewarden::Sitewarden(StoreView& view, MessageBox& messageBox, Beeper& beeper)
     , m_messageBox(messageBox)
     , m_beeper(beeper)
 { }
+
+Sitewarden::~Sitewarden()
+{
+    takePrefetched();
+}
+
+void Sitewarden::prefetchSiteList(const QString& path)
+{
+    takePrefetched();
+    m_prefetched = std::make_unique<SiteListRead>(path, CurrentRecord);
+    m_prefetching = std::thread(&SiteListRead::read, m_prefetched.get());
+}
+
+std::unique_ptr<SiteListRead> Sitewarden::takePrefetched()
+{
+    if (m_prefetching.joinable()) {
+        m_prefetching.join();
+    }
+    return std::move(m_prefetched);
+}
 
 bool Sitewarden::openRecordFile(RecordFile& file, RecordFile::Access access)
 {
@@ -67,31 +88,26 @@ void Sitewarden::ShowRecordFields()
 void Sitewarden::LoadSiteList()
 {
     m_view.setSiteList(SiteNames());
-    RecordFile file;
-    openRecordFile(file, RecordFile::Access::Read);
-    // A file longer than the 16-bit count still lists its first 32,767 slots: saving into it
-    // fails with its message, but what it holds stays in view.
-    qint64 count = 0;
-    if (file.countAll(count)) {
-        CurrentRecord = qint16(qMin<qint64>(count, MaxRecords));
+    std::unique_ptr<SiteListRead> list = takePrefetched();
+    if (!list || list->path != DataFilePath || list->uncounted != CurrentRecord) {
+        list = std::make_unique<SiteListRead>(DataFilePath, CurrentRecord);
+        list->read();
     }
-    // One pass over the file, and the list filled in one step: at 32,767 slots a read and a
-    // list insert per slot would be felt.
-    SiteNames lines;
-    const int records = CurrentRecord;
-    lines.reserve(records);
-    file.scan(records, [&](int slot, const char* data) {
-        lines.append(data + SiteRecord::NameOffset);
-        LoopIndex = qint16(slot);
-        if (slot == records) {
-            Rec = SiteRecord::fromBytes(data);
-        }
-        return true;
-    });
-    if (lines.count() > 0) {
-        m_view.setSiteList(lines);
+    // Only one file is ever open at a time, so the first free file number is always 1.
+    FileNum = 1;
+    if (list->counted) {
+        CurrentRecord = qint16(qMin<qint64>(list->count, MaxRecords));
     }
-    closeRecordFile(file);
+    if (list->lastSlot > 0) {
+        LoopIndex = qint16(list->lastSlot);
+    }
+    if (!list->lastRecord.isEmpty()) {
+        Rec = SiteRecord::fromBytes(list->lastRecord.constData());
+    }
+    if (list->lines.count() > 0) {
+        m_view.setSiteList(list->lines);
+    }
+    closeRecordFile(list->file);
 }
 
 void Sitewarden::SaveNewSite()

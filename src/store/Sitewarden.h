@@ -6,9 +6,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <thread>
 
 class Beeper;
 class MessageBox;
+class SiteListRead;
 class StoreView;
 
 // The program's module: the state its routines share and the routines of the record store.
@@ -20,6 +23,12 @@ public:
     static constexpr qint16 MaxRecords = 32767;
 
     Sitewarden(StoreView& view, MessageBox& messageBox, Beeper& beeper);
+    ~Sitewarden();
+
+    // Starts the next LoadSiteList's reading of `path` on a thread of its own, so that the file
+    // is read while the window is still being built. It keeps the file locked until that
+    // LoadSiteList, which then shows what it would have read itself.
+    void prefetchSiteList(const QString& path);
 
     void ShowCurrentRecord();
     void LoadSiteList();
@@ -63,7 +72,12 @@ private:
     // A beep, and the list and record 1 as the file holds them now, so the user can choose again.
     void showListAfresh();
 
+    // The prefetched reading, once its thread has ended; null when there is none.
+    std::unique_ptr<SiteListRead> takePrefetched();
+
     StoreView& m_view;
     MessageBox& m_messageBox;
     Beeper& m_beeper;
+    std::unique_ptr<SiteListRead> m_prefetched;
+    std::thread m_prefetching;
 };

@@ -287,3 +287,57 @@ TEST(SiteNamesTest, GivesBackEachFieldAsStoredAndItsLineAsShown)
 }
 
 } // namespace
+
+namespace {
+
+// What LoadSiteList leaves behind: the list, and the module's variables.
+QString loaded(const Sitewarden& store, const FakeStoreView& view)
+{
+    return view.names.lines().join('|')
+        + QStringLiteral(" current %1 loop %2 file %3 rec %4/%5")
+              .arg(store.CurrentRecord)
+              .arg(store.LoopIndex)
+              .arg(store.FileNum)
+              .arg(store.Rec.RecNo)
+              .arg(store.Rec.SiteName);
+}
+
+// The list read on a thread while the window is built is the list LoadSiteList reads itself.
+TEST(SiteListPrefetchTest, LoadSiteListShowsWhatItWouldHaveRead)
+{
+    const struct
+    {
+        const char* what;
+        QByteArray file; // empty: no file
+        bool otherPath;
+    } cases[] = {
+        {"no file", {}, false},
+        {"six slots", six(), false},
+        {"a torn last record", six() + QByteArray(100, 'x'), false},
+        {"prefetched elsewhere", six(), true},
+    };
+    for (const auto& c : cases) {
+        QString results[2];
+        for (const bool prefetch : {false, true}) {
+            QTemporaryDir dir;
+            const QString path = dir.path() + QStringLiteral("/Sitewarden2.dta");
+            if (!c.file.isEmpty()) {
+                RecordFiles::write(path, c.file);
+            }
+            FakeStoreView view;
+            FakeMessageBox messages;
+            FakeBeeper beeper;
+            Sitewarden store {view, messages, beeper};
+            if (prefetch) {
+                store.prefetchSiteList(c.otherPath ? dir.path() + QStringLiteral("/other.dta") : path);
+            }
+            store.DataFilePath = path;
+            store.LoadSiteList();
+            results[prefetch] = loaded(store, view);
+        }
+        EXPECT_EQ(results[1], results[0]) << c.what;
+        EXPECT_EQ(results[0].startsWith(QStringLiteral("one|two|(Deleted)|four")), !c.file.isEmpty()) << c.what;
+    }
+}
+
+} // namespace

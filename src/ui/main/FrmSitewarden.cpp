@@ -75,6 +75,8 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     , m_emailList(m_module, *this, platform.messageBox)
     , m_defaultUserId(m_module, *this, platform.programFolder)
 {
+    // The record file is read while the window is built; Form_Load's LoadSiteList shows it.
+    m_module.prefetchSiteList(platform.programFolder.filePath(QStringLiteral("Sitewarden2.dta")));
     setObjectName(QStringLiteral("FrmSitewarden"));
     setWindowTitle(QStringLiteral("Sitewarden v2.2"));
     QIcon icon;
