@@ -12,9 +12,10 @@ cd "$(dirname "$0")/.."
 what=${1:-run}
 build=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei xvfb xauth xdotool desktop-file-utils
-          qt6-wayland x11-utils openbox weston xwayland)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libgtest-dev libgmock-dev
+          libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
+# The X servers, window managers and tools the tests and the start-up races drive the program with.
+desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils openbox weston xwayland)
 
 install_missing() {
     local missing=()
@@ -44,7 +45,7 @@ run)
     exec "$build/bin/sitewarden"
     ;;
 test)
-    install_missing "${packages[@]}"
+    install_missing "${packages[@]}" "${desktop_packages[@]}"
     configure_and_build "$build" "" -DSITEWARDEN_TESTS=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
@@ -74,7 +75,7 @@ bench)
 startup)
     # The floors and the race come from the shared tools beside the project.
     tools=${SITEWARDEN_TOOLS:-../shared/tools}
-    install_missing "${packages[@]}" python3
+    install_missing "${packages[@]}" "${desktop_packages[@]}" python3
     configure_and_build "$build" sitewarden
     cmake -S "$tools/qtbare" -B "$build/qtbare" -G Ninja -DCMAKE_BUILD_TYPE=Release
     cmake --build "$build/qtbare" --parallel "$(nproc)"
@@ -90,7 +91,7 @@ startup)
         "$(realpath "$build")/qtbare/qtcjk" $(command -v keepassxc || true)
     ;;
 screenshot)
-    install_missing "${packages[@]}" imagemagick
+    install_missing "${packages[@]}" "${desktop_packages[@]}" imagemagick
     configure_and_build "$build" sitewarden
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
