@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -68,6 +69,18 @@ protected:
         EXPECT_EQ(process->state(), QProcess::Running) << process->readAllStandardError().toStdString();
     }
 
+    // The first start in a settings folder is over once it has stored its keep-on-top choice.
+    void waitUntilStarted() const
+    {
+        const QString settings = root.path() + "/config/Sitewarden/Sitewarden.ini";
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFileInfo::exists(settings) && waited.elapsed() < 10000) {
+            QThread::msleep(20);
+        }
+        EXPECT_TRUE(QFileInfo::exists(settings));
+    }
+
     // Every file below the root with its bytes.
     QMap<QString, QByteArray> files() const
     {
@@ -88,6 +101,7 @@ TEST_F(RunningCopies, ASecondStartShowsTheFirstAndEndsWithoutTouchingAnyFile)
 {
     QProcess* first = start(folder("app"));
     waitUntilUp(first);
+    waitUntilStarted();
     const auto before = files();
 
     QElapsedTimer timer;
