@@ -53,7 +53,8 @@ bool askToShow(const QByteArray& path)
     if (!socketAddress(path, address)) {
         return false;
     }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Not blocking: a copy that has stopped answering, its queue full, must not hold this start up.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         return false;
     }

@@ -10,7 +10,7 @@ SiteListRead::SiteListRead(const QString& path, qint64 uncounted)
 
 void SiteListRead::read()
 {
-    opened = file.open(path, RecordFile::Access::Read);
+    file.open(path, RecordFile::Access::Read);
     // A file longer than the 16-bit count still lists its first 32,767 slots: saving into it
     // fails with its message, but what it holds stays in view.
     counted = file.countAll(count);

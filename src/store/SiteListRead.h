@@ -21,7 +21,6 @@ public:
     const QString path;
     const qint64 uncounted;
     RecordFile file;
-    bool opened = false;
     bool counted = false;
     qint64 count = 0;
     SiteNames lines;

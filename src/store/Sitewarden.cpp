@@ -7,6 +7,8 @@
 #include "SiteListRead.h"
 #include "StoreView.h"
 
+#include <system_error>
+
 namespace {
 
 const QString updateFailed = QStringLiteral("文件更新错误!");
@@ -29,7 +31,12 @@ void Sitewarden::prefetchSiteList(const QString& path)
 {
     takePrefetched();
     m_prefetched = std::make_unique<SiteListRead>(path, CurrentRecord);
-    m_prefetching = std::thread(&SiteListRead::read, m_prefetched.get());
+    try {
+        m_prefetching = std::thread(&SiteListRead::read, m_prefetched.get());
+    } catch (const std::system_error&) {
+        // No thread to be had: LoadSiteList reads the file itself.
+        m_prefetched.reset();
+    }
 }
 
 std::unique_ptr<SiteListRead> Sitewarden::takePrefetched()
@@ -93,7 +100,7 @@ void Sitewarden::LoadSiteList()
         list = std::make_unique<SiteListRead>(DataFilePath, CurrentRecord);
         list->read();
     }
-    // Only one file is ever open at a time, so the first free file number is always 1.
+    // The file is open, as openRecordFile leaves it.
     FileNum = 1;
     if (list->counted) {
         CurrentRecord = qint16(qMin<qint64>(list->count, MaxRecords));
