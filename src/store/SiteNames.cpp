@@ -7,7 +7,7 @@
 
 void SiteNames::reserve(int lines)
 {
-    m_ends.reserve(size_t(qMax(lines, 0)));
+    m_ends.reserve(qMax(lines, 0));
     // Room for every field at full width; pages the text never reaches are never touched.
     const qsizetype room = qsizetype(lines) * SiteRecord::NameWidth;
     if (room > m_text.size()) {
@@ -28,7 +28,7 @@ void SiteNames::append(const char* nameField)
     }
     std::memcpy(m_text.data() + m_used, nameField, size_t(size));
     m_used += size;
-    m_ends.push_back(quint32(m_used));
+    m_ends.append(quint32(m_used));
 }
 
 int SiteNames::count() const
@@ -38,8 +38,8 @@ int SiteNames::count() const
 
 const char* SiteNames::text(int index, int& size) const
 {
-    const qsizetype begin = index == 0 ? 0 : m_ends[size_t(index - 1)];
-    size = int(m_ends[size_t(index)] - begin);
+    const qsizetype begin = index == 0 ? 0 : m_ends.at(index - 1);
+    size = int(m_ends.at(index) - begin);
     return m_text.constData() + begin;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 // The descriptions of the record slots, as List1 shows them: one line per slot, in slot order.
 // The raw fields are kept without their padding blanks and each line is decoded only when it is
@@ -25,8 +24,9 @@ public:
 private:
     const char* text(int index, int& size) const;
 
-    // The fields one after another, each without its trailing blanks, and where each one ends.
+    // The fields one after another, each without its trailing blanks, and where each one ends;
+    // both shared, so a copy of the list costs nothing.
     QByteArray m_text;
     qsizetype m_used = 0;
-    std::vector<quint32> m_ends;
+    QList<quint32> m_ends;
 };

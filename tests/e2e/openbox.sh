@@ -5,22 +5,8 @@
 #   openbox.sh PROGRAM
 set -euo pipefail
 
-program=$1
-work=$(mktemp -d)
-app="$work/app"
-mkdir -p "$app" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-cp "$program" "$app/sitewarden"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
-pids=()
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/sandbox.sh" "$1"
+unset WAYLAND_DISPLAY
 
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &

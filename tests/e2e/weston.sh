@@ -3,27 +3,14 @@
 # XDG_SESSION_TYPE=wayland, WAYLAND_DISPLAY and DISPLAY set, no platform chosen. It must run through
 # Xwayland, its window mapped at the lower right of the 1024 x 768 output and asking to be kept on top
 # before it is mapped. Weston's own X window manager ignores that request (and clears _NET_WM_STATE), so
-# only the request is checked here. Then the
-# window tests with the real placement run on the native Wayland platform.
+# only the request is checked here. Then the window tests with the real placement run on the native
+# Wayland platform.
 #   weston.sh PROGRAM UI_TESTS
 set -euo pipefail
 
-program=$1
 ui_tests=$2
-work=$(mktemp -d)
-app="$work/app"
-mkdir -p "$app" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-cp "$program" "$app/sitewarden"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR DISPLAY
-pids=()
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/sandbox.sh" "$1"
+unset DISPLAY
 fail() { echo "FAIL: $*"; [ -f "$work/weston.log" ] && tail -n 20 "$work/weston.log"; exit 1; }
 
 # --debug lets weston-debug read the scene graph; the xwm-wm-x11 scope logs what the X client asked for.
