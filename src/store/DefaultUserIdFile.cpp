@@ -1,30 +1,36 @@
 #include "DefaultUserIdFile.h"
 
 #include "Gbk.h"
+#include "MessageBox.h"
 #include "ProgramFolder.h"
 #include "Sitewarden.h"
 #include "StoreView.h"
 #include "TextFile.h"
 
-DefaultUserIdFile::DefaultUserIdFile(Sitewarden& module, StoreView& view, const ProgramFolder& programFolder)
+DefaultUserIdFile::DefaultUserIdFile(
+    Sitewarden& module, StoreView& view, MessageBox& messageBox, const ProgramFolder& programFolder)
     : m_module(module)
     , m_view(view)
+    , m_messageBox(messageBox)
     , m_programFolder(programFolder)
 { }
 
 void DefaultUserIdFile::LoadDefaultUserId()
 {
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
-    QString line;
+    QByteArray line;
     TextFile::readFirstLine(m_module.MsgText, line);
-    m_module.DefaultUserId = Gbk::trimBlanks(line);
-    m_view.setBoxText(StoreView::Box::TxtUser, m_module.DefaultUserId);
+    m_stored = Gbk::trimBlanks(line);
+    m_storedText = Gbk::decode(m_stored.constData(), m_stored.size());
+    DefaultUserId = m_storedText;
+    m_view.setBoxText(StoreView::Box::TxtUser, DefaultUserId);
 }
 
 void DefaultUserIdFile::EditDefaultUserId()
 {
     m_view.showDefaultUserIdDialog();
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
+    const QByteArray id = DefaultUserId == m_storedText ? m_stored : Gbk::encode(DefaultUserId);
     // Written whole beside the old file, so a failure leaves the stored ID as it was.
-    TextFile::writeLines(m_module.MsgText, {m_module.DefaultUserId});
+    TextFile::write(m_module.MsgText, id + QByteArrayLiteral("\r\n"));
 }

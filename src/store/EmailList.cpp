@@ -6,18 +6,20 @@
 #include "StoreView.h"
 #include "TextFile.h"
 
+#include <QStringList>
+
 namespace {
 
-QStringList addresses(const QByteArray& file)
+QList<QByteArray> addresses(const QByteArray& file)
 {
-    QStringList items;
-    for (const QString& line : TextFile::splitLines(file)) {
-        QString address = Gbk::trimBlanks(line);
+    QList<QByteArray> lines;
+    for (const QByteArray& line : TextFile::splitLines(file)) {
+        QByteArray address = Gbk::trimBlanks(line);
         if (!address.isEmpty()) {
-            items.append(std::move(address));
+            lines.append(std::move(address));
         }
     }
-    return items;
+    return lines;
 }
 
 } // namespace
@@ -32,32 +34,51 @@ void EmailList::LoadEmailList()
 {
     m_view.setEmailItems({});
     TextFile::readAll(m_module.EmailFilePath, m_loaded);
-    const QStringList items = addresses(m_loaded);
-    if (!items.isEmpty()) {
-        m_view.setEmailItems(items);
+    m_lines = addresses(m_loaded);
+    if (!m_lines.isEmpty()) {
+        showAddresses();
         m_view.setEmailIndex(0);
     }
 }
 
-bool EmailList::takeFileIfChanged(QStringList& items)
+void EmailList::showAddresses()
 {
-    // A file that cannot be read now tells nothing new: the window's list stands.
-    QByteArray now;
-    if (!TextFile::readAll(m_module.EmailFilePath, now) || now == m_loaded) {
-        return false;
+    QStringList items;
+    items.reserve(m_lines.size());
+    for (const QByteArray& line : std::as_const(m_lines)) {
+        items.append(Gbk::decode(line.constData(), line.size()));
     }
-    m_loaded = now;
-    items = addresses(now);
+    m_view.setEmailItems(items);
+}
+
+bool EmailList::readFileNow(bool& changed)
+{
+    changed = false;
+    QByteArray now;
+    switch (TextFile::readAll(m_module.EmailFilePath, now)) {
+    case TextFile::Read::Failed:
+    case TextFile::Read::Missing:
+        // A file that cannot be read now tells nothing new: the list stands.
+        return true;
+    case TextFile::Read::Done:
+        break;
+    }
+    if (now != m_loaded) {
+        m_loaded = now;
+        m_lines = addresses(now);
+        changed = true;
+    }
     return true;
 }
 
 void EmailList::SaveEmailList()
 {
-    QStringList items = m_view.emailItems();
-    takeFileIfChanged(items);
-    items.append(m_view.emailText());
+    bool changed = false;
     // The whole list is written beside the old file and takes its place only once complete.
-    if (!TextFile::writeLines(m_module.EmailFilePath, items)) {
+    const bool saved = readFileNow(changed)
+        && TextFile::write(m_module.EmailFilePath,
+            TextFile::joinLines(m_lines) + Gbk::encode(m_view.emailText()) + QByteArrayLiteral("\r\n"));
+    if (!saved) {
         m_module.MsgText = QStringLiteral("无法删除电子邮件文件.");
         m_messageBox.show(m_module.MsgText, MessageBox::Critical, QStringLiteral("保存电子邮件出错!"));
     }
@@ -66,18 +87,19 @@ void EmailList::SaveEmailList()
 
 void EmailList::RemoveEmail()
 {
-    QStringList items = m_view.emailItems();
     const int index = m_view.emailIndex();
-    const bool selected = index >= 0 && index < items.size();
-    const QString address = selected ? items.at(index) : QString();
-    if (takeFileIfChanged(items)) {
-        if (selected) {
-            items.removeOne(address);
+    const bool chosen = index >= 0 && index < m_lines.size();
+    const QByteArray address = chosen ? m_lines.at(index) : QByteArray();
+    bool changed = false;
+    readFileNow(changed);
+    if (changed) {
+        if (chosen) {
+            m_lines.removeOne(address);
         }
-    } else if (selected) {
-        items.removeAt(index);
+    } else if (chosen) {
+        m_lines.removeAt(index);
     }
     // Leaves the edit field empty, so the save appends an empty line rather than the address.
-    m_view.setEmailItems(items);
+    showAddresses();
     SaveEmailList();
 }

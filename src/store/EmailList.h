@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringList>
+#include <QList>
 
 class MessageBox;
 class Sitewarden;
 class StoreView;
 
-// The e-mail address list: the items of Combo2 and the file behind them, one address a line.
+// The e-mail address list: the file, one address a line, and the items of Combo2 shown from it.
+// The list keeps each address as the bytes it was read as, so a save or an erase writes every
+// line it did not add or remove exactly as it found it.
 class EmailList
 {
 public:
@@ -18,13 +20,18 @@ public:
     void RemoveEmail();
 
 private:
-    // When another copy of the program has changed the file since the list was read, `items`
-    // becomes the file's addresses as they are now, so that a save keeps what was saved there.
-    bool takeFileIfChanged(QStringList& items);
+    // Reads the file as it is now. When another copy of the program has changed it since the list
+    // was read, the list becomes the file's addresses, so that a save keeps what was saved there.
+    // False when the file is there but cannot be read: then nothing may be written over it.
+    bool readFileNow(bool& changed);
+    // Combo2's items from the list, none selected and the edit field empty.
+    void showAddresses();
 
     Sitewarden& m_module;
     StoreView& m_view;
     MessageBox& m_messageBox;
-    // The file's bytes as the window's list was last built from them.
+    // The file's bytes as the list was last read from them.
     QByteArray m_loaded;
+    // The addresses Combo2 lists, item by item: the file's non-empty lines without their blanks.
+    QList<QByteArray> m_lines;
 };

@@ -47,8 +47,14 @@ QString decode(const char* data, qsizetype size)
     if (isAscii(data, size)) {
         return QString::fromLatin1(data, size);
     }
+    // A line feed after the text makes the decoder answer for a lone lead byte at its end (as U+FFFD)
+    // instead of keeping it back for a trail byte that never comes; it always decodes to itself.
+    QByteArray bytes(data, size);
+    bytes.append('\n');
     QStringDecoder decoder(codecName);
-    return QString(decoder.decode(QByteArrayView(data, size)));
+    QString text = decoder.decode(bytes);
+    text.chop(1);
+    return text;
 }
 
 bool canEncode(const QString& text)
@@ -86,6 +92,20 @@ QString decodeField(const char* data, int width)
         --size;
     }
     return decode(data, size);
+}
+
+QByteArray trimBlanks(const QByteArray& bytes)
+{
+    // A blank is never the trail byte of a GBK character, so the bytes trim as their text does.
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && bytes[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && bytes[end - 1] == ' ') {
+        --end;
+    }
+    return bytes.mid(begin, end - begin);
 }
 
 QString trimBlanks(const QString& text)

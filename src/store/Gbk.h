@@ -24,5 +24,6 @@ QString decodeField(const char* data, int width);
 
 // The text without leading and trailing blanks (the space character only).
 QString trimBlanks(const QString& text);
+QByteArray trimBlanks(const QByteArray& bytes);
 
 } // namespace Gbk

@@ -94,7 +94,8 @@ void Sitewarden::ShowRecordFields()
 
 void Sitewarden::LoadSiteList()
 {
-    m_view.setSiteList(SiteNames());
+    m_listed = SiteNames();
+    m_view.setSiteList(m_listed);
     std::unique_ptr<SiteListRead> list = takePrefetched();
     if (!list || list->path != DataFilePath || list->uncounted != CurrentRecord) {
         list = std::make_unique<SiteListRead>(DataFilePath, CurrentRecord);
@@ -112,7 +113,8 @@ void Sitewarden::LoadSiteList()
         Rec = SiteRecord::fromBytes(list->lastRecord.constData());
     }
     if (list->lines.count() > 0) {
-        m_view.setSiteList(list->lines);
+        m_listed = list->lines;
+        m_view.setSiteList(m_listed);
     }
     closeRecordFile(list->file);
 }
@@ -257,7 +259,7 @@ void Sitewarden::DeleteCurrentRecord()
 
 bool Sitewarden::listShowsStored(const QByteArray& stored) const
 {
-    return m_view.siteList().field(CurrentRecord - 1) == stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth);
+    return m_listed.field(CurrentRecord - 1) == stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth);
 }
 
 void Sitewarden::showListAfresh()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordFile.h"
+#include "SiteNames.h"
 #include "SiteRecord.h"
 
 #include <QString>
@@ -53,11 +54,6 @@ public:
     QString DataFilePath;
     QString EmailFilePath;
     QString MsgText;
-    QString NewLine;
-    QString DefaultUserId;
-    // The two options: the keep-on-top check mark, and whether opening an address asks first.
-    bool WebSet = false;
-    bool EnableURL = false;
 
 private:
     bool openRecordFile(RecordFile& file, RecordFile::Access access = RecordFile::Access::ReadWrite);
@@ -78,6 +74,8 @@ private:
     StoreView& m_view;
     MessageBox& m_messageBox;
     Beeper& m_beeper;
+    // The lines List1 was last given, one per slot.
+    SiteNames m_listed;
     std::unique_ptr<SiteListRead> m_prefetched;
     std::thread m_prefetching;
 };

@@ -1,8 +1,7 @@
 #include "TextFile.h"
 
-#include "Gbk.h"
-
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <sys/stat.h>
@@ -22,7 +21,7 @@ template<typename Take> void forEachLine(const QByteArray& bytes, Take take)
         while (end < size && data[end] != '\r' && data[end] != '\n') {
             ++end;
         }
-        if (!take(Gbk::decode(data + start, end - start))) {
+        if (!take(bytes.mid(start, end - start))) {
             return;
         }
         if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') {
@@ -32,67 +31,61 @@ template<typename Take> void forEachLine(const QByteArray& bytes, Take take)
     }
 }
 
+Read openFailed(const QString& path)
+{
+    return QFileInfo::exists(path) ? Read::Failed : Read::Missing;
+}
+
 } // namespace
 
-QStringList splitLines(const QByteArray& bytes)
+QList<QByteArray> splitLines(const QByteArray& bytes)
 {
-    QStringList lines;
-    forEachLine(bytes, [&](QString line) {
+    QList<QByteArray> lines;
+    forEachLine(bytes, [&](QByteArray line) {
         lines.append(std::move(line));
         return true;
     });
     return lines;
 }
 
-QString firstLine(const QByteArray& bytes)
+QByteArray firstLine(const QByteArray& bytes)
 {
-    QString line;
-    forEachLine(bytes, [&](QString first) {
+    QByteArray line;
+    forEachLine(bytes, [&](QByteArray first) {
         line = std::move(first);
         return false;
     });
     return line;
 }
 
-bool readAll(const QString& path, QByteArray& bytes)
+Read readAll(const QString& path, QByteArray& bytes)
 {
     bytes.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return false;
+        return openFailed(path);
     }
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         bytes.clear();
-        return false;
+        return Read::Failed;
     }
-    return true;
+    return Read::Done;
 }
 
-bool readLines(const QString& path, QStringList& lines)
-{
-    lines.clear();
-    QByteArray bytes;
-    if (!readAll(path, bytes)) {
-        return false;
-    }
-    lines = splitLines(bytes);
-    return true;
-}
-
-bool readFirstLine(const QString& path, QString& line)
+Read readFirstLine(const QString& path, QByteArray& line)
 {
     line.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return false;
+        return openFailed(path);
     }
     QByteArray bytes;
     char chunk[4096];
     for (;;) {
         const qint64 n = file.read(chunk, sizeof chunk);
         if (n < 0) {
-            return false;
+            return Read::Failed;
         }
         const QByteArrayView got(chunk, n);
         bytes.append(got);
@@ -101,10 +94,20 @@ bool readFirstLine(const QString& path, QString& line)
         }
     }
     line = firstLine(bytes);
-    return true;
+    return Read::Done;
 }
 
-bool writeLines(const QString& path, const QStringList& lines)
+QByteArray joinLines(const QList<QByteArray>& lines)
+{
+    QByteArray bytes;
+    for (const QByteArray& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool write(const QString& path, const QByteArray& bytes)
 {
     const bool isNew = !QFile::exists(path);
     QSaveFile file(path);
@@ -118,11 +121,6 @@ bool writeLines(const QString& path, const QStringList& lines)
     if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
         file.cancelWriting();
         return false;
-    }
-    QByteArray bytes;
-    for (const QString& line : lines) {
-        bytes += Gbk::encode(line);
-        bytes += "\r\n";
     }
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

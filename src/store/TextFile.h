@@ -1,30 +1,39 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
-// Small GBK text files of CR LF lines.
+// Small GBK text files of CR LF lines, kept as the bytes they hold: a line is decoded only to be
+// shown, so a line the user did not change is written back exactly as it was read.
 namespace TextFile {
 
-// The lines of a file's bytes: a line ends at CR LF, CR or LF.
-QStringList splitLines(const QByteArray& bytes);
+enum class Read {
+    Done,
+    // No file of that name: an empty file, as far as its reader is concerned.
+    Missing,
+    // The file is there but cannot be read: it must not be replaced by what little is known of it.
+    Failed,
+};
+
+// The lines of a file's bytes: a line ends at CR LF, CR or LF, so files from any editor read alike.
+QList<QByteArray> splitLines(const QByteArray& bytes);
 
 // The first line of a file's bytes.
-QString firstLine(const QByteArray& bytes);
+QByteArray firstLine(const QByteArray& bytes);
 
-// The whole file as it is stored. A missing or unreadable file fails; then `bytes` is left empty.
-bool readAll(const QString& path, QByteArray& bytes);
-
-// Every line of the file. A line ends at CR LF, CR or LF, so files from any editor read alike.
-// A missing or unreadable file fails; then `lines` is left empty.
-bool readLines(const QString& path, QStringList& lines);
+// The whole file as it is stored; `bytes` is left empty unless it was read.
+Read readAll(const QString& path, QByteArray& bytes);
 
 // The first line alone, read no further than its end.
-bool readFirstLine(const QString& path, QString& line);
+Read readFirstLine(const QString& path, QByteArray& line);
+
+// Each line followed by CR LF.
+QByteArray joinLines(const QList<QByteArray>& lines);
 
 // Replaces the whole file at once: on any failure the old file stays as it was. Only where the
 // folder refuses the new file beside the old one is the old file written in place. A new file is
 // readable by its owner only.
-bool writeLines(const QString& path, const QStringList& lines);
+bool write(const QString& path, const QByteArray& bytes);
 
 } // namespace TextFile

@@ -17,9 +17,7 @@ public:
         siteLines = lines.lines();
         ++listFills;
     }
-    SiteNames siteList() const override { return names; }
 
-    QStringList emailItems() const override { return emails; }
     void setEmailItems(const QStringList& items) override
     {
         emails = items;

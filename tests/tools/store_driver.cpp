@@ -4,6 +4,7 @@
 //   store_driver update FOLDER            update record 1
 //   store_driver delete FOLDER            erase record 1
 //   store_driver email FOLDER ADDRESS     save an e-mail address
+//   store_driver unemail FOLDER           erase the first e-mail address
 //   store_driver default FOLDER ID        store a default user ID
 //   store_driver list FOLDER              print the list ("LINE text") and record 1 ("USER id")
 #include "Beeper.h"
@@ -61,8 +62,6 @@ public:
     QString boxText(Box box) const override { return boxes.value(box); }
     void setBoxText(Box box, const QString& text) override { boxes[box] = text; }
     void setSiteList(const SiteNames& lines) override { siteLines = lines; }
-    SiteNames siteList() const override { return siteLines; }
-    QStringList emailItems() const override { return emails; }
     void setEmailItems(const QStringList& items) override
     {
         emails = items;
@@ -71,13 +70,13 @@ public:
     int emailIndex() const override { return emails.isEmpty() ? -1 : 0; }
     void setEmailIndex(int index) override { emailEdit = emails.value(index); }
     QString emailText() const override { return emailEdit; }
-    void showDefaultUserIdDialog() override { module->DefaultUserId = dialogAnswer; }
+    void showDefaultUserIdDialog() override { defaultUserId->DefaultUserId = dialogAnswer; }
 
     QMap<Box, QString> boxes;
     SiteNames siteLines;
     QStringList emails;
     QString emailEdit;
-    Sitewarden* module = nullptr;
+    DefaultUserIdFile* defaultUserId = nullptr;
     QString dialogAnswer;
 };
 
@@ -98,11 +97,11 @@ int main(int argc, char* argv[])
     Folder programFolder(folder);
     PrintingBeeper beeper;
     Sitewarden module(view, messages, beeper);
-    view.module = &module;
     module.DataFilePath = folder + QStringLiteral("/Sitewarden2.dta");
     module.EmailFilePath = folder + QStringLiteral("/Email.dta");
     EmailList emails(module, view, messages);
-    DefaultUserIdFile defaultUserId(module, view, programFolder);
+    DefaultUserIdFile defaultUserId(module, view, messages, programFolder);
+    view.defaultUserId = &defaultUserId;
 
     if (action == QLatin1String("save") && args.size() == 5) {
         const int count = args[3].toInt();
@@ -128,6 +127,9 @@ int main(int argc, char* argv[])
         emails.LoadEmailList();
         view.emailEdit = args[3];
         emails.SaveEmailList();
+    } else if (action == QLatin1String("unemail")) {
+        emails.LoadEmailList();
+        emails.RemoveEmail();
     } else if (action == QLatin1String("default") && args.size() == 4) {
         view.dialogAnswer = args[3];
         defaultUserId.EditDefaultUserId();

@@ -108,7 +108,7 @@ TEST_F(ClipboardAndAddressTest, AClickOnTheAddressOpensOnlyWebAddresses)
         platform.urlOpener.opened.clear();
         platform.messageBox.shown.clear();
         platform.beeper.beeps = 0;
-        window->module().EnableURL = c.enableUrl;
+        window->EnableURL = c.enableUrl;
         if (c.answer) {
             platform.messageBox.answers = {*c.answer};
         }
@@ -136,7 +136,7 @@ TEST_F(ClipboardAndAddressTest, EveryClickIntoTheBoxCounts)
 
 TEST_F(ClipboardAndAddressTest, ADoubleClickOpensTheAddressOnceAndAsksOnce)
 {
-    window->module().EnableURL = true;
+    window->EnableURL = true;
     platform.messageBox.answers = {MessageBox::Yes, MessageBox::Yes};
     window->TxtURL->setText("http://example.org");
     // What a double click brings: press, release, press, double click, release.

@@ -73,7 +73,7 @@ TEST_F(DefaultUserIdTest, LoadReadsTheFirstLineTrimmedIntoTheUserBox)
         }
         window->TxtUser->setText("typed");
         window->defaultUserId().LoadDefaultUserId();
-        EXPECT_EQ(window->module().DefaultUserId, c.expected) << c.what;
+        EXPECT_EQ(window->defaultUserId().DefaultUserId, c.expected) << c.what;
         EXPECT_EQ(window->TxtUser->text(), c.expected) << c.what;
     }
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
@@ -92,7 +92,7 @@ TEST_F(DefaultUserIdTest, TheDialogShowsTheStoredIdAndSavesTheTrimmedText)
         EXPECT_FALSE(dialog->isVisible());
     });
     EXPECT_EQ(RecordFiles::read(path), "new id@x.org\r\n");
-    EXPECT_EQ(window->module().DefaultUserId, "new id@x.org");
+    EXPECT_EQ(window->defaultUserId().DefaultUserId, "new id@x.org");
     // The user box keeps the value stored before, until the default button fetches the new one.
     EXPECT_EQ(window->TxtUser->text(), "old@x.org");
     // The focus goes to the description box as the main window becomes active again.
@@ -105,7 +105,7 @@ TEST_F(DefaultUserIdTest, AnEmptySaveWritesAnEmptyLineAndANewFileIsOwnerOnly)
     EXPECT_EQ(RecordFiles::read(path), "\r\n");
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
     window->defaultUserId().LoadDefaultUserId();
-    EXPECT_EQ(window->module().DefaultUserId, QString());
+    EXPECT_EQ(window->defaultUserId().DefaultUserId, QString());
 }
 
 TEST_F(DefaultUserIdTest, EnterAndEscLeaveTheDialogOpenAndClosingOtherwiseWritesTheOldValue)
@@ -142,7 +142,7 @@ TEST_F(DefaultUserIdTest, AFailedWriteKeepsTheStoredIdSilently)
     editWith([](frmDefault* dialog) { saveAs(dialog, "new"); });
     EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
-    EXPECT_EQ(window->module().DefaultUserId, "new");
+    EXPECT_EQ(window->defaultUserId().DefaultUserId, "new");
 }
 
 TEST_F(DefaultUserIdTest, DialogLayout)

@@ -2,7 +2,6 @@
 
 #include "FileSizeLimit.h"
 #include "RecordFiles.h"
-#include "TextFile.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -26,7 +25,7 @@ protected:
         return *window;
     }
 
-    QStringList items() const { return window->emailItems(); }
+    QStringList items() const { return emailItems(*window); }
 
     void typeAddress(const QString& text)
     {
@@ -203,7 +202,7 @@ TEST_F(EmailListTest, SaveAndEraseKeepAnAddressSavedElsewhereMeanwhile)
             window->Command3->click();
         }
         EXPECT_EQ(RecordFiles::read(path), c.expected) << c.what;
-        EXPECT_EQ(items(), TextFile::splitLines(c.expected).filter(QRegularExpression("."))) << c.what;
+        EXPECT_EQ(items().join(" "), QString(c.expected).simplified()) << c.what;
     }
 }
 

@@ -73,7 +73,7 @@ TEST_F(LegibilityTest, TheMainWindowScalesAsAWholeAndNothingIsCut)
 TEST_F(LegibilityTest, TheDefaultUserIdDialogToo)
 {
     FrmSitewarden window(platform.services());
-    frmDefault dialog(window.module(), window.defaultUserId(), platform.beeper, &window);
+    frmDefault dialog(window.defaultUserId(), platform.beeper, &window);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     expectLegible(&dialog);

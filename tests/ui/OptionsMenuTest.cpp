@@ -50,7 +50,7 @@ TEST_F(OptionsMenuTest, TheConfirmOptionAgreesWithItsCheckMarkInEveryRunAndAcros
         }
         for (int run = 0; run < 2; ++run) {
             const std::string what = std::to_string(c.choices) + " choices, run " + std::to_string(run);
-            EXPECT_EQ(window->module().EnableURL, c.asks) << what;
+            EXPECT_EQ(window->EnableURL, c.asks) << what;
             EXPECT_EQ(window->mnuConfirm->isChecked(), !c.asks) << what;
             EXPECT_EQ(asksBeforeOpening(*window), c.asks) << what;
             if (c.stored) {
@@ -112,7 +112,7 @@ TEST_F(OptionsMenuTest, CtrlShortcutsRunTheirItemsFromATextBox)
     window->TxtPassword->setText("secret");
     window->TxtPassword->selectAll();
     QTest::keyClick(window->TxtPassword, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(window->module().EnableURL);
+    EXPECT_TRUE(window->EnableURL);
     EXPECT_FALSE(platform.clipboard.text.has_value());
 
     const int placements = platform.placement.calls.size();

@@ -28,7 +28,7 @@ TEST_F(StartupTest, FirstStartWithNothingStored)
     EXPECT_EQ(call.flags, 1u);
     EXPECT_TRUE(window->mnuTop->isChecked());
     EXPECT_TRUE(window->mnuConfirm->isChecked());
-    EXPECT_FALSE(window->module().EnableURL);
+    EXPECT_FALSE(window->EnableURL);
     EXPECT_EQ(platform.settings.values.value(webSetKey), "True");
     EXPECT_FALSE(platform.settings.values.contains(enableUrlKey));
 
@@ -40,7 +40,7 @@ TEST_F(StartupTest, FirstStartWithNothingStored)
         EXPECT_EQ(box->text(), QString());
     }
     EXPECT_EQ(window->module().CurrentRecord, 1);
-    EXPECT_EQ(window->module().NewLine, "\r\n");
+    EXPECT_EQ(window->NewLine, "\r\n");
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
 
@@ -82,10 +82,10 @@ TEST_F(StartupTest, StoredOptionsInEveryCombination)
             const bool asks = enableUrl && enableUrl->compare("true", Qt::CaseInsensitive) == 0;
             const std::string what
                 = webSet.value_or("(none)").toStdString() + "/" + enableUrl.value_or("(none)").toStdString();
-            EXPECT_EQ(window->module().EnableURL, asks) << what;
+            EXPECT_EQ(window->EnableURL, asks) << what;
             EXPECT_EQ(window->mnuConfirm->isChecked(), !asks) << what;
             EXPECT_TRUE(window->mnuTop->isChecked()) << what;
-            EXPECT_TRUE(window->module().WebSet) << what;
+            EXPECT_TRUE(window->WebSet) << what;
             EXPECT_EQ(platform.settings.values.value(webSetKey), "True") << what;
             EXPECT_EQ(platform.placement.calls.last().insertAfter, -1) << what;
         }
@@ -121,7 +121,7 @@ TEST_F(StartupTest, KeepOnTopTogglesAndStoresItsState)
 
         window->mnuTop->trigger();
         EXPECT_FALSE(window->mnuTop->isChecked());
-        EXPECT_FALSE(window->module().WebSet);
+        EXPECT_FALSE(window->WebSet);
         EXPECT_EQ(platform.settings.values.value(webSetKey), "False");
     }
 }

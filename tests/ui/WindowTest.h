@@ -54,6 +54,16 @@ protected:
         return lines;
     }
 
+    // Every item of Combo2, as shown.
+    static QStringList emailItems(const FrmSitewarden& window)
+    {
+        QStringList items;
+        for (int i = 0; i < window.Combo2->count(); ++i) {
+            items << window.Combo2->itemText(i);
+        }
+        return items;
+    }
+
     QString dataFile(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }
 
     QTemporaryDir dir;

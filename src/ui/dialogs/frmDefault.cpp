@@ -4,7 +4,6 @@
 #include "DefaultUserIdFile.h"
 #include "Gbk.h"
 #include "Layout.h"
-#include "Sitewarden.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,9 +12,8 @@
 
 #include <limits>
 
-frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner)
+frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint)
-    , m_module(module)
     , m_defaultUserId(defaultUserId)
     , m_beeper(beeper)
 {
@@ -53,7 +51,7 @@ frmDefault::frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Bee
 void frmDefault::Form_Load()
 {
     m_defaultUserId.LoadDefaultUserId();
-    Text1->setText(m_module.DefaultUserId);
+    Text1->setText(m_defaultUserId.DefaultUserId);
     Text1->setFocus();
     raise();
 }
@@ -77,7 +75,7 @@ void frmDefault::Command1_Click()
         Text1->setFocus();
         return;
     }
-    m_module.DefaultUserId = id;
+    m_defaultUserId.DefaultUserId = id;
     accept();
 }
 

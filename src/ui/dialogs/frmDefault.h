@@ -7,7 +7,6 @@ class DefaultUserIdFile;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Sitewarden;
 
 // The small dialog, without title bar, in which the user edits the default user ID.
 class frmDefault : public QDialog
@@ -18,7 +17,7 @@ public:
     static constexpr int ClientWidth = 297;
     static constexpr int ClientHeight = 85;
 
-    frmDefault(Sitewarden& module, DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner);
+    frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget* owner);
 
     void Form_Load();
     void Form_Activate();
@@ -36,7 +35,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    Sitewarden& m_module;
     DefaultUserIdFile& m_defaultUserId;
     Beeper& m_beeper;
 };

@@ -73,7 +73,7 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     , m_platform(platform)
     , m_module(*this, platform.messageBox, platform.beeper)
     , m_emailList(m_module, *this, platform.messageBox)
-    , m_defaultUserId(m_module, *this, platform.programFolder)
+    , m_defaultUserId(m_module, *this, platform.messageBox, platform.programFolder)
 {
     // The record file is read while the window is built; Form_Load's LoadSiteList shows it.
     m_module.prefetchSiteList(platform.programFolder.filePath(QStringLiteral("Sitewarden2.dta")));
@@ -285,21 +285,6 @@ void FrmSitewarden::setSiteList(const SiteNames& lines)
     m_siteLines->setNames(lines);
 }
 
-SiteNames FrmSitewarden::siteList() const
-{
-    return m_siteLines->names();
-}
-
-QStringList FrmSitewarden::emailItems() const
-{
-    QStringList items;
-    items.reserve(Combo2->count());
-    for (int i = 0; i < Combo2->count(); ++i) {
-        items.append(Combo2->itemText(i));
-    }
-    return items;
-}
-
 void FrmSitewarden::setEmailItems(const QStringList& items)
 {
     Combo2->clear();
@@ -414,14 +399,14 @@ void FrmSitewarden::storeOption(const QString& name, bool value)
 
 void FrmSitewarden::Form_Load()
 {
-    m_module.NewLine = QStringLiteral("\r\n");
+    NewLine = QStringLiteral("\r\n");
     mnuTop_Click();
     m_module.DataFilePath = m_platform.programFolder.filePath(QStringLiteral("Sitewarden2.dta"));
     m_module.EmailFilePath = m_platform.programFolder.filePath(QStringLiteral("Email.dta"));
-    m_module.WebSet = readOption(QStringLiteral("WebSet"));
-    m_module.EnableURL = readOption(QStringLiteral("EnableURL"));
+    WebSet = readOption(QStringLiteral("WebSet"));
+    EnableURL = readOption(QStringLiteral("EnableURL"));
     // The item reads "do not confirm": it is checked exactly when opening an address does not ask.
-    mnuConfirm->setChecked(!m_module.EnableURL);
+    mnuConfirm->setChecked(!EnableURL);
     m_module.LoadSiteList();
     m_module.CurrentRecord = 1;
     m_module.ShowCurrentRecord();
@@ -480,8 +465,8 @@ void FrmSitewarden::mnuTop_Click()
             this, WindowPlacement::Topmost, x, y, client.width(), height, WindowPlacement::NoSize);
     }
     mnuTop->setChecked(!mnuTop->isChecked());
-    m_module.WebSet = mnuTop->isChecked();
-    storeOption(QStringLiteral("WebSet"), m_module.WebSet);
+    WebSet = mnuTop->isChecked();
+    storeOption(QStringLiteral("WebSet"), WebSet);
 }
 
 bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
@@ -618,7 +603,7 @@ void FrmSitewarden::Text1_Change()
 
 void FrmSitewarden::showDefaultUserIdDialog()
 {
-    frmDefault dialog(m_module, m_defaultUserId, m_platform.beeper, this);
+    frmDefault dialog(m_defaultUserId, m_platform.beeper, this);
     dialog.exec();
     // The main window is the program's active window again.
     Form_Activate();
@@ -661,7 +646,7 @@ void FrmSitewarden::TxtURL_Click()
         m_platform.beeper.beep();
         return;
     }
-    if (m_module.EnableURL
+    if (EnableURL
         && m_platform.messageBox.show(QStringLiteral("将要启动浏览器以打开选定的网页?你希望继续吗?"), MessageBox::YesNo,
                QStringLiteral("运行浏览器?"))
             != MessageBox::Yes) {
@@ -678,14 +663,14 @@ void FrmSitewarden::mnuSetDefaults_Click()
 void FrmSitewarden::mnuConfirm_Click()
 {
     mnuConfirm->setChecked(!mnuConfirm->isChecked());
-    m_module.EnableURL = !m_module.EnableURL;
+    EnableURL = !EnableURL;
     // Start-up reads this value back into EnableURL, so it is EnableURL that is stored.
-    storeOption(QStringLiteral("EnableURL"), m_module.EnableURL);
+    storeOption(QStringLiteral("EnableURL"), EnableURL);
 }
 
 void FrmSitewarden::mnuHelp_Click()
 {
-    const QString& nl = m_module.NewLine;
+    const QString& nl = NewLine;
     m_module.MsgText = QStringLiteral("输入网站的名称,用户ID及密码,然后单击保存.") + nl
         + QStringLiteral("为了找回密码,只要选定网站列表中的名称,密码就会显示在密码框中") + nl + nl
         + QStringLiteral("你可以剪切和粘贴你的密码到网站上,或...你可以使用粘贴按钮.") + nl + nl + nl
@@ -698,7 +683,7 @@ void FrmSitewarden::mnuHelp_Click()
 
 void FrmSitewarden::mnuAbout_Click()
 {
-    const QString& nl = m_module.NewLine;
+    const QString& nl = NewLine;
     m_module.MsgText = QStringLiteral("版权所有 (C) Sitewarden 开发者") + nl + nl + QStringLiteral("Sitewarden软件")
         + nl + QStringLiteral("sitewarden@example.org  或  support@example.org") + nl
         + QStringLiteral("http://www.example.org/sitewarden") + nl + nl;

@@ -35,8 +35,6 @@ public:
     QString boxText(Box box) const override;
     void setBoxText(Box box, const QString& text) override;
     void setSiteList(const SiteNames& lines) override;
-    SiteNames siteList() const override;
-    QStringList emailItems() const override;
     void setEmailItems(const QStringList& items) override;
     int emailIndex() const override;
     void setEmailIndex(int index) override;
@@ -94,6 +92,12 @@ public:
     QMenu* mnuHelps = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
+
+    // CR LF, joining the lines of the help and about texts.
+    QString NewLine;
+    // The two options: the keep-on-top check mark, and whether opening an address asks first.
+    bool WebSet = false;
+    bool EnableURL = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
