@@ -77,12 +77,30 @@ bool Sitewarden::writeRecordFile(
 
 void Sitewarden::ShowCurrentRecord()
 {
+    if (!showRecord(true)) {
+        showListAfresh();
+    }
+}
+
+bool Sitewarden::showRecord(bool listed)
+{
     RecordFile file;
     openRecordFile(file, RecordFile::Access::Read);
+    QByteArray stored;
     // A failed read leaves Rec as it was; the boxes are written from it all the same.
-    file.read(CurrentRecord, Rec);
+    if (file.readBytes(CurrentRecord, stored)) {
+        // Only a listed line is checked: an empty file still shows its (empty) record 1.
+        if (listed && CurrentRecord <= m_listed.count() && !listShowsStored(stored)) {
+            closeRecordFile(file);
+            return false;
+        }
+        if (!stored.isEmpty()) {
+            Rec = SiteRecord::fromBytes(stored.constData());
+        }
+    }
     ShowRecordFields();
     closeRecordFile(file);
+    return true;
 }
 
 void Sitewarden::ShowRecordFields()
@@ -267,7 +285,7 @@ void Sitewarden::showListAfresh()
     m_beeper.beep();
     LoadSiteList();
     CurrentRecord = 1;
-    ShowCurrentRecord();
+    showRecord(false);
 }
 
 bool Sitewarden::isPastEnd(int slot)

@@ -61,9 +61,12 @@ private:
     // The rule of the writing routines: any failing step stops the work, the user is told with
     // the routine's message, and the file is closed.
     bool writeRecordFile(const QString& failure, const QString& title, const std::function<bool(RecordFile&)>& work);
+    // Reads slot CurrentRecord into Rec and shows it. With `listed`, a line of the list that no
+    // longer stands for what its slot holds shows nothing and fails.
+    bool showRecord(bool listed);
     // Whether slot CurrentRecord, as stored, still has the description List1 shows on its line.
-    // Another program may have changed the file since the list was read; an erase or update then
-    // writes nothing (see showListAfresh).
+    // Another program may have changed the file since the list was read; an erase, update or
+    // show of that line then acts on nothing (see showListAfresh).
     bool listShowsStored(const QByteArray& stored) const;
     // A beep, and the list and record 1 as the file holds them now, so the user can choose again.
     void showListAfresh();

@@ -64,6 +64,7 @@ TEST_F(EntryCommandsTest, SaveRefusesWhatItCannotStoreWithABeepAndTheFocus)
         {"   ", "  ", "  ", "", "Text1"},
         {"(Deleted)", "u", "p", "", "Text1"},
         {" (Deleted)  ", "u", "p", "", "Text1"},
+        {QStringLiteral("Bank \uD55C"), "u", "p", "", "Text1"},
         {"a", "", "p", "", "TxtUser"},
         {"a", "u", " ", "", "TxtPassword"},
         {"a", QString(36, 'x'), "p", "", "TxtUser"},
@@ -297,6 +298,24 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
         EXPECT_EQ(lines().value(1), c.slot2.isEmpty() ? QString() : QString(c.slot2.mid(2, 35).trimmed())) << c.what;
         EXPECT_EQ(selected(), 0) << c.what;
         EXPECT_EQ(window->TxtUser->text(), "u1") << c.what;
+    }
+}
+
+// The file cut short by a backup, or slot 2 taken by another copy's entry, after the list was read.
+TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
+{
+    for (const QByteArray& changed : {six().left(307), six().replace(307, 307, record(2, "Four", "u-four", "p-four"))}) {
+        open(six());
+        RecordFiles::write(path, changed);
+        const int beeps = platform.beeper.beeps;
+        clickLine(1);
+        EXPECT_EQ(platform.beeper.beeps, beeps + 1);
+        EXPECT_EQ(lines().value(1), changed.size() > 307 ? "Four" : "");
+        EXPECT_EQ(selected(), 0);
+        EXPECT_EQ(window->TxtUser->text(), "u1");
+        EXPECT_EQ(window->TxtPassword->text(), "p1");
+        EXPECT_EQ(window->List1->toolTip(), "one");
+        EXPECT_EQ(RecordFiles::read(path), changed);
     }
 }
 

@@ -524,9 +524,11 @@ bool FrmSitewarden::refuse(QLineEdit* field, bool blank, int width)
 
 void FrmSitewarden::CmdAdd_Click()
 {
-    // A description equal to the deleted marker would be a free slot the moment it is stored.
+    // A description equal to the deleted marker would be a free slot the moment it is stored, and
+    // one with a character the code page lacks would be stored altered. A long one is cut to the
+    // field, as it always was: the user sees the cut line in the list at once.
     const QString name = Gbk::trimBlanks(Text1->text());
-    if (name.isEmpty() || name == SiteRecord::DeletedMarker) {
+    if (name.isEmpty() || name == SiteRecord::DeletedMarker || !Gbk::canEncode(name)) {
         m_platform.beeper.beep();
         Text1->setFocus();
         return;
@@ -583,6 +585,10 @@ void FrmSitewarden::List1_Click()
 {
     m_module.CurrentRecord = qint16(selectedLine() + 1);
     m_module.ShowCurrentRecord();
+    // The file no longer held that line's entry: the list was read afresh and record 1 shown.
+    if (selectedLine() < 0) {
+        selectLine(0);
+    }
     List1_MouseMove();
 }
 
