@@ -32,5 +32,8 @@ void DefaultUserIdFile::EditDefaultUserId()
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
     const QByteArray id = DefaultUserId == m_storedText ? m_stored : Gbk::encode(DefaultUserId);
     // Written whole beside the old file, so a failure leaves the stored ID as it was.
-    TextFile::write(m_module.MsgText, id + QByteArrayLiteral("\r\n"));
+    if (!TextFile::write(m_module.MsgText, id + QByteArrayLiteral("\r\n"))) {
+        m_module.MsgText = QStringLiteral("无法保存默认用户 ID.");
+        m_messageBox.show(m_module.MsgText, MessageBox::Critical, QStringLiteral("保存默认用户 ID 出错!"));
+    }
 }

@@ -57,8 +57,9 @@ bool EmailList::readFileNow(bool& changed)
     QByteArray now;
     switch (TextFile::readAll(m_module.EmailFilePath, now)) {
     case TextFile::Read::Failed:
+        return false;
     case TextFile::Read::Missing:
-        // A file that cannot be read now tells nothing new: the list stands.
+        // Gone meanwhile: the addresses the window lists are all that is left of them.
         return true;
     case TextFile::Read::Done:
         break;

@@ -111,7 +111,7 @@ TEST_F(Reliability, AFolderThatCannotBeWrittenGetsEachRoutinesAnswer)
         {{"update", dir.path()}, {"文件更新错误!|文件错误!"}},
         {{"delete", dir.path()}, {"文件删除出错!|文件错误!"}},
         {{"email", dir.path(), "a@x.org"}, {"无法删除电子邮件文件.|保存电子邮件出错!"}},
-        {{"default", dir.path(), "me"}, {}},
+        {{"default", dir.path(), "me"}, {"无法保存默认用户 ID.|保存默认用户 ID 出错!"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(runDriver(c.args), c.messages) << c.args.join(' ').toStdString();
@@ -140,7 +140,7 @@ TEST_F(Reliability, FilesThatCannotBeWrittenStayAsTheyWere)
     EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"文件更新错误!|文件错误!"}));
     EXPECT_EQ(runDriver({"delete", dir.path()}), QStringList({"文件删除出错!|文件错误!"}));
     EXPECT_EQ(runDriver({"email", dir.path(), "b@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
-    EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList());
+    EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
     ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
 
     EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")), records);
@@ -187,9 +187,23 @@ TEST_F(Reliability, ADirectoryWhereATextFileShouldBe)
     ASSERT_TRUE(QDir().mkpath(file("Email.dta")));
     ASSERT_TRUE(QDir().mkpath(file("default.dta")));
     EXPECT_EQ(runDriver({"email", dir.path(), "a@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
-    EXPECT_EQ(runDriver({"default", dir.path(), "me"}), QStringList());
+    EXPECT_EQ(runDriver({"default", dir.path(), "me"}), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
     EXPECT_TRUE(QFileInfo(file("Email.dta")).isDir());
     EXPECT_TRUE(QFileInfo(file("default.dta")).isDir());
+}
+
+// Mode 0200: the driver, as the file's owner or as another user, can write the folder but cannot
+// read the list, so neither a save nor an erase knows what it would replace.
+TEST_F(Reliability, AnEmailFileThatCannotBeReadIsNeverReplaced)
+{
+    const QByteArray emails = "a@x.org\r\nb@x.org\r\n";
+    RecordFiles::write(file("Email.dta"), emails);
+    ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0200);
+    const QStringList failed = {"无法删除电子邮件文件.|保存电子邮件出错!"};
+    EXPECT_EQ(runDriver({"email", dir.path(), "c@x.org"}), failed);
+    EXPECT_EQ(runDriver({"unemail", dir.path()}), failed);
+    ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0600);
+    EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
 }
 
 TEST_F(Reliability, AFullDiskKeepsWhatWasStored)

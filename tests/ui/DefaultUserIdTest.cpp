@@ -135,14 +135,44 @@ TEST_F(DefaultUserIdTest, AnIdTheFileCannotHoldIsRefused)
     EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
 }
 
-TEST_F(DefaultUserIdTest, AFailedWriteKeepsTheStoredIdSilently)
+TEST_F(DefaultUserIdTest, AFailedWriteIsSaidAndKeepsTheStoredId)
 {
     RecordFiles::write(path, "kept\r\n");
     platform.programFolder.folder = dir.path() + "/gone";
     editWith([](frmDefault* dialog) { saveAs(dialog, "new"); });
     EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
-    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
-    EXPECT_EQ(window->defaultUserId().DefaultUserId, "new");
+    ASSERT_EQ(platform.messageBox.shown.size(), 1);
+    EXPECT_EQ(platform.messageBox.shown[0].prompt, QStringLiteral("无法保存默认用户 ID."));
+    EXPECT_EQ(platform.messageBox.shown[0].title, QStringLiteral("保存默认用户 ID 出错!"));
+    EXPECT_EQ(platform.messageBox.shown[0].style, MessageBox::Critical);
+}
+
+// Bytes from another code page, or cut after a lead byte: saved unedited, or the dialog closed
+// otherwise, they go back as stored; an edit GBK cannot hold is refused.
+TEST_F(DefaultUserIdTest, AnUneditedIdGoesBackAsItsStoredBytes)
+{
+    const struct
+    {
+        QByteArray stored;
+        QString typed;
+        QByteArray written;
+        int beeps;
+    } cases[] = {
+        {"zo\xeb.smith", {}, "zo\xeb.smith\r\n", 0},
+        {"caf\xe9", {}, "caf\xe9\r\n", 0},
+        {"caf\xe9", "cafe", "cafe\r\n", 0},
+        {"caf\xe9", QStringLiteral("caf\uFFFDe"), "caf\xe9\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        RecordFiles::write(path, "  " + c.stored + "  \r\nsecond\r\n");
+        const int beeps = platform.beeper.beeps;
+        editWith([&](frmDefault* dialog) {
+            saveAs(dialog, c.typed.isNull() ? dialog->Text1->text() : c.typed);
+            EXPECT_EQ(dialog->isVisible(), c.beeps > 0) << c.stored.toStdString();
+        });
+        EXPECT_EQ(RecordFiles::read(path), c.written) << c.stored.toStdString();
+        EXPECT_EQ(platform.beeper.beeps - beeps, c.beeps) << c.stored.toStdString();
+    }
 }
 
 TEST_F(DefaultUserIdTest, DialogLayout)

@@ -69,8 +69,9 @@ void frmDefault::Form_Resize()
 void frmDefault::Command1_Click()
 {
     const QString id = Gbk::trimBlanks(Text1->text());
-    // The file's code page must hold the ID, or it would come back altered.
-    if (!Gbk::canEncode(id)) {
+    // A changed ID must be one the file's code page holds, or it would come back altered; an
+    // unchanged one goes back as the bytes it was read as, whatever they are.
+    if (id != m_defaultUserId.DefaultUserId && !Gbk::canEncode(id)) {
         m_beeper.beep();
         Text1->setFocus();
         return;
