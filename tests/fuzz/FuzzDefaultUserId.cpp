@@ -1,14 +1,22 @@
-// libFuzzer target: any bytes as the default user ID file. The first line is the first of the
-// lines the e-mail reader would see.
-#include "TextFile.h"
+// libFuzzer target: any bytes as the default user ID file. Closing the dialog without a change
+// writes back the first line's bytes, without their blanks, whatever they decode to.
+#include "DefaultUserIdFile.h"
+#include "FuzzFolder.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (TextFile::firstLine(bytes) != TextFile::splitLines(bytes).value(0)) {
+    FuzzFolder folder;
+    const QString path = folder.put("default.dta", QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QByteArray first = trimmedLines(FuzzFolder::read(path)).value(0);
+    DefaultUserIdFile defaultUserId(folder.module, folder.view, folder.messages, folder.programFolder);
+    defaultUserId.LoadDefaultUserId();
+    if (folder.view.boxes.value(StoreView::Box::TxtUser) != defaultUserId.DefaultUserId) {
+        std::abort();
+    }
+    defaultUserId.EditDefaultUserId();
+    if (FuzzFolder::read(path) != first + "\r\n" || folder.messages.shown != 0) {
         std::abort();
     }
     return 0;

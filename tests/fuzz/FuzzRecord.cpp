@@ -1,28 +1,66 @@
-// libFuzzer target: any bytes as a record file. Decoding never fails, a record written from what
-// was read reads back as the same bytes, and the quick free-slot test agrees with the slow one.
+// libFuzzer target: any bytes as a record file. An update rewrites only the chosen slot's user ID,
+// password and address (its description stays byte for byte), an erase only the chosen slot, and
+// the quick free-slot test agrees with the decoded description.
+#include "FuzzFolder.h"
 #include "Gbk.h"
 #include "SiteRecord.h"
 
 #include <cstdint>
-#include <cstdlib>
+
+namespace {
+
+// The file with slot `slot` replaced by `bytes` from `from` on.
+QByteArray withSlot(QByteArray file, int slot, int from, const QByteArray& bytes)
+{
+    file.replace(qsizetype(slot - 1) * SiteRecord::Length + from, bytes.size(), bytes);
+    return file;
+}
+
+QByteArray recNo(int slot)
+{
+    return QByteArray(1, char(slot & 0xFF)) + char(slot >> 8);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const auto* bytes = reinterpret_cast<const char*>(data);
-    for (size_t offset = 0; offset + SiteRecord::Length <= size; offset += SiteRecord::Length) {
-        const SiteRecord rec = SiteRecord::fromBytes(bytes + offset);
-        if (SiteRecord::nameFromBytes(bytes + offset) != rec.SiteName) {
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (qsizetype offset = 0; offset + SiteRecord::Length <= input.size(); offset += SiteRecord::Length) {
+        const char* slot = input.constData() + offset;
+        const bool deleted = Gbk::trimBlanks(SiteRecord::nameFromBytes(slot)) == SiteRecord::DeletedMarker;
+        if (SiteRecord::isDeletedSlot(slot) != deleted) {
             std::abort();
         }
-        const QByteArray written = rec.toBytes();
-        if (written.size() != SiteRecord::Length || SiteRecord::fromBytes(written.constData()).toBytes() != written) {
-            std::abort();
-        }
-        Gbk::fits(rec.Password, SiteRecord::PasswordWidth);
-        // The quick test for a free slot agrees with the decoded description.
-        if (SiteRecord::isDeletedSlot(bytes + offset) != (Gbk::trimBlanks(rec.SiteName) == SiteRecord::DeletedMarker)) {
-            std::abort();
-        }
+    }
+    const int records = int(input.size() / SiteRecord::Length);
+    if (records == 0) {
+        return 0;
+    }
+    FuzzFolder folder;
+    Sitewarden& store = folder.module;
+    store.DataFilePath = folder.put("Sitewarden2.dta", input);
+    store.LoadSiteList();
+    const int chosen = 1 + int(size % size_t(records));
+
+    store.CurrentRecord = qint16(chosen);
+    folder.view.boxes[StoreView::Box::TxtUser] = QStringLiteral("u");
+    folder.view.boxes[StoreView::Box::TxtPassword] = QStringLiteral("p");
+    folder.view.boxes[StoreView::Box::TxtURL] = QStringLiteral("w");
+    store.EditMode = true;
+    store.UpdateRecord();
+    store.EditMode = false;
+    const QByteArray fields = RecordFiles::field("u", 35) + RecordFiles::field("p", 35) + RecordFiles::field("w", 200);
+    const QByteArray updated = withSlot(withSlot(input, chosen, 0, recNo(chosen)), chosen, 37, fields);
+    if (FuzzFolder::read(store.DataFilePath) != updated) {
+        std::abort();
+    }
+
+    store.CurrentRecord = qint16(chosen);
+    store.DeleteCurrentRecord();
+    const QByteArray marker = recNo(chosen) + RecordFiles::field("(Deleted)", 35) + QByteArray(270, ' ');
+    if (FuzzFolder::read(store.DataFilePath) != withSlot(updated, chosen, 0, marker) || folder.messages.shown != 0) {
+        std::abort();
     }
     return 0;
 }

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "FakeBeeper.h"
+#include "FakeProgramFolder.h"
+#include "FakeStoreView.h"
+#include "MessageBox.h"
+#include "RecordFiles.h"
+#include "Sitewarden.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+// A program folder that each input is written into as one data file, with the store over it.
+struct FuzzFolder
+{
+    struct CountingMessageBox : MessageBox
+    {
+        int show(const QString&, int, const QString&) override { return ++shown, Ok; }
+        int shown = 0;
+    };
+
+    FuzzFolder() { programFolder.folder = dir.path(); }
+
+    QString put(const char* name, const QByteArray& bytes)
+    {
+        const QString path = programFolder.filePath(QLatin1String(name));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+            std::abort();
+        }
+        return path;
+    }
+
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::abort();
+        }
+        return file.readAll();
+    }
+
+    QTemporaryDir dir;
+    FakeProgramFolder programFolder;
+    FakeStoreView view;
+    CountingMessageBox messages;
+    FakeBeeper beeper;
+    Sitewarden module {view, messages, beeper};
+};
+
+// The lines a careful reader sees: ended by CR LF, CR or LF, without blanks around them.
+inline QList<QByteArray> trimmedLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    QByteArray line;
+    for (qsizetype i = 0; i <= bytes.size(); ++i) {
+        const char c = i < bytes.size() ? bytes[i] : '\n';
+        if (c != '\r' && c != '\n') {
+            line += c;
+            continue;
+        }
+        if (i < bytes.size() || !line.isEmpty()) {
+            while (line.startsWith(' ')) {
+                line.remove(0, 1);
+            }
+            while (line.endsWith(' ')) {
+                line.chop(1);
+            }
+            lines.append(line);
+        }
+        line.clear();
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i;
+        }
+    }
+    return lines;
+}
