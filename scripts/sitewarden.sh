@@ -14,8 +14,9 @@ build=${BUILD_DIR:-build}
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
-# The X servers, window managers and tools the tests and the start-up races drive the program with.
-desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils openbox weston xwayland)
+# The X servers, window managers and tools the tests and the start-up races drive the program with
+# (strace watches the store sync its folder).
+desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils openbox weston xwayland strace)
 
 install_missing() {
     local missing=()

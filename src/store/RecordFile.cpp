@@ -13,6 +13,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// The new file's name reaches the disk with its folder: synced, it outlasts a power cut. Only a
+// descriptor opened for reading can be synced.
+void syncFolder(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
 RecordFile::~RecordFile()
 {
     close();
@@ -22,9 +39,17 @@ bool RecordFile::open(const QString& path, Access access)
 {
     close();
     const QByteArray name = QFile::encodeName(path);
+    bool created = false;
     do {
-        m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    } while (m_fd < 0 && errno == EINTR);
+        m_fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+        if (m_fd < 0 && errno == ENOENT) {
+            m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+            created = m_fd >= 0;
+        }
+    } while (m_fd < 0 && (errno == EINTR || errno == EEXIST));
+    if (created) {
+        syncFolder(name);
+    }
     if (m_fd < 0 && access == Access::Read && (errno == EACCES || errno == EROFS || errno == EPERM)) {
         // Not blocking: a pipe in the file's place must not wait for a writer.
         do {
@@ -162,6 +187,10 @@ bool RecordFile::writeBytes(int slot, const QByteArray& bytes)
         return false;
     }
     const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0) {
+        return false;
+    }
     qint64 done = 0;
     while (done < bytes.size()) {
         const ssize_t n
@@ -170,11 +199,18 @@ bool RecordFile::writeBytes(int slot, const QByteArray& bytes)
             continue;
         }
         if (n <= 0) {
-            return false;
+            break;
         }
         done += n;
     }
-    return ::fdatasync(m_fd) == 0;
+    if (done == bytes.size() && ::fdatasync(m_fd) == 0) {
+        return true;
+    }
+    // An append that did not make it (a full disk) leaves no piece of the entry behind.
+    if (offset + bytes.size() > info.st_size) {
+        ::ftruncate(m_fd, info.st_size);
+    }
+    return false;
 }
 
 void RecordFile::close()

@@ -1,10 +1,13 @@
 #include "TextFile.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFile {
 
@@ -31,12 +34,234 @@ template<typename Take> void forEachLine(const QByteArray& bytes, Take take)
     }
 }
 
-Read openFailed(const QString& path)
+// A descriptor that closes itself.
+class Fd
 {
-    return QFileInfo::exists(path) ? Read::Failed : Read::Missing;
+public:
+    explicit Fd(int fd = -1)
+        : m_fd(fd)
+    { }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { reset(); }
+    int get() const { return m_fd; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+template<typename Call> auto retried(Call call)
+{
+    decltype(call()) result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+// Opens a data file for reading without ever blocking: a pipe or a device in its place is no file.
+Read openForReading(const QString& path, Fd& fd)
+{
+    const QByteArray name = QFile::encodeName(path);
+    fd.reset(retried([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
+    if (fd.get() < 0) {
+        return errno == ENOENT ? Read::Missing : Read::Failed;
+    }
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return Read::Failed;
+    }
+    return Read::Done;
+}
+
+// Reads from the current position until `enough` says so or the file ends.
+template<typename Enough> bool readUntil(int fd, QByteArray& bytes, Enough enough)
+{
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = retried([&] { return ::read(fd, chunk, sizeof chunk); });
+        if (n < 0) {
+            return false;
+        }
+        const QByteArrayView got(chunk, n);
+        bytes.append(got);
+        if (n == 0 || enough(got)) {
+            return true;
+        }
+    }
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n
+            = retried([&] { return ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done); });
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// A file system that cannot keep modes (FAT, some FUSE drivers) decides them by its mount options.
+bool modeApplied(int fd, mode_t mode)
+{
+    return ::fchmod(fd, mode) == 0 || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM;
+}
+
+// Where the bytes of `name` in the folder `dir` really live: a symbolic link is followed as the
+// kernel would, relative to the folder that holds it, so that the link stays a link and its
+// target gets the new content. The folder may be reached only as /proc/self/fd/N.
+bool resolve(Fd& dir, QByteArray& name)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info;
+        if (::fstatat(dir.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            return errno == ENOENT;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlinkat(dir.get(), name.constData(), target.data(), size_t(target.size()));
+        if (length <= 0 || length >= target.size()) {
+            return false;
+        }
+        target.truncate(length);
+        const qsizetype slash = target.lastIndexOf('/');
+        if (slash >= 0) {
+            const QByteArray folder = slash == 0 ? QByteArray("/") : target.left(slash);
+            const int next
+                = retried([&] { return ::openat(dir.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+            if (next < 0) {
+                return false;
+            }
+            dir.reset(next);
+        }
+        name = target.mid(slash + 1);
+        if (name.isEmpty() || name == "." || name == "..") {
+            return false;
+        }
+    }
+    return false;
+}
+
+// Writes into the file itself: its other names (hard links) see the new content too.
+bool writeInPlace(int dir, const QByteArray& name, const QByteArray& bytes)
+{
+    Fd fd(retried([&] { return ::openat(dir, name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
+    struct stat info;
+    return fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) && writeAll(fd.get(), bytes)
+        && ::ftruncate(fd.get(), bytes.size()) == 0 && ::fsync(fd.get()) == 0;
+}
+
+// A new file beside the old one, owner-only from its creation, that takes the old one's place
+// only once it is complete and on the disk; then the folder is synced, so the new name outlasts a
+// power cut. False with `refused` when the folder does not let a new file be made.
+bool replace(int dir, const QByteArray& name, const QByteArray& bytes, const struct stat* old, bool& refused)
+{
+    refused = false;
+    QByteArray temporary;
+    Fd fd;
+    for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
+        temporary = name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd.reset(retried([&] {
+            return ::openat(dir, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        }));
+        if (fd.get() < 0 && errno != EEXIST) {
+            refused = errno == EACCES || errno == EPERM || errno == EROFS;
+            return false;
+        }
+    }
+    const bool written = fd.get() >= 0 && (!old || modeApplied(fd.get(), old->st_mode & 07777))
+        && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
+    if (!written || ::renameat(dir, temporary.constData(), dir, name.constData()) != 0) {
+        ::unlinkat(dir, temporary.constData(), 0);
+        return false;
+    }
+    ::fsync(dir);
+    return true;
 }
 
 } // namespace
+
+Read readAll(const QString& path, QByteArray& bytes)
+{
+    bytes.clear();
+    Fd fd;
+    const Read opened = openForReading(path, fd);
+    if (opened != Read::Done) {
+        return opened;
+    }
+    if (!readUntil(fd.get(), bytes, [](QByteArrayView) { return false; })) {
+        bytes.clear();
+        return Read::Failed;
+    }
+    return Read::Done;
+}
+
+Read readFirstLine(const QString& path, QByteArray& line)
+{
+    line.clear();
+    Fd fd;
+    const Read opened = openForReading(path, fd);
+    if (opened != Read::Done) {
+        return opened;
+    }
+    QByteArray bytes;
+    if (!readUntil(fd.get(), bytes, [](QByteArrayView got) { return got.contains('\r') || got.contains('\n'); })) {
+        return Read::Failed;
+    }
+    line = firstLine(bytes);
+    return Read::Done;
+}
+
+bool write(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray full = QFile::encodeName(path);
+    const qsizetype slash = full.lastIndexOf('/');
+    if (slash < 0) {
+        return false;
+    }
+    const QByteArray folder = slash == 0 ? QByteArray("/") : full.left(slash);
+    // Read access lets the folder be synced; a folder that only lets itself be searched still works.
+    Fd dir(retried([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+    if (dir.get() < 0) {
+        dir.reset(retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
+    }
+    QByteArray name = full.mid(slash + 1);
+    if (dir.get() < 0 || !resolve(dir, name)) {
+        return false;
+    }
+    struct stat info;
+    const bool exists = ::fstatat(dir.get(), name.constData(), &info, 0) == 0;
+    if (!exists) {
+        bool refused = false;
+        return errno == ENOENT && replace(dir.get(), name, bytes, nullptr, refused);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return false;
+    }
+    if (info.st_nlink > 1) {
+        return writeInPlace(dir.get(), name, bytes);
+    }
+    bool refused = false;
+    if (replace(dir.get(), name, bytes, &info, refused)) {
+        return true;
+    }
+    // A folder that refuses new files but lets its files be written (a read-only share): the file
+    // is written in place, as it always could be, rather than not at all.
+    return refused && writeInPlace(dir.get(), name, bytes);
+}
 
 QList<QByteArray> splitLines(const QByteArray& bytes)
 {
@@ -58,45 +283,6 @@ QByteArray firstLine(const QByteArray& bytes)
     return line;
 }
 
-Read readAll(const QString& path, QByteArray& bytes)
-{
-    bytes.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return openFailed(path);
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        bytes.clear();
-        return Read::Failed;
-    }
-    return Read::Done;
-}
-
-Read readFirstLine(const QString& path, QByteArray& line)
-{
-    line.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return openFailed(path);
-    }
-    QByteArray bytes;
-    char chunk[4096];
-    for (;;) {
-        const qint64 n = file.read(chunk, sizeof chunk);
-        if (n < 0) {
-            return Read::Failed;
-        }
-        const QByteArrayView got(chunk, n);
-        bytes.append(got);
-        if (n == 0 || got.contains('\r') || got.contains('\n')) {
-            break;
-        }
-    }
-    line = firstLine(bytes);
-    return Read::Done;
-}
-
 QByteArray joinLines(const QList<QByteArray>& lines)
 {
     QByteArray bytes;
@@ -105,28 +291,6 @@ QByteArray joinLines(const QList<QByteArray>& lines)
         bytes += "\r\n";
     }
     return bytes;
-}
-
-bool write(const QString& path, const QByteArray& bytes)
-{
-    const bool isNew = !QFile::exists(path);
-    QSaveFile file(path);
-    // A folder that refuses new files but lets its files be written (a read-only share): the
-    // file is written in place, as it always could be, rather than not at all.
-    file.setDirectWriteFallback(true);
-    // Unbuffered, so that a short write is seen here: Qt 6.4's commit() ignores a failed flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return false;
-    }
-    if (isNew && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
-        file.cancelWriting();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace TextFile

@@ -22,7 +22,8 @@ QList<QByteArray> splitLines(const QByteArray& bytes);
 // The first line of a file's bytes.
 QByteArray firstLine(const QByteArray& bytes);
 
-// The whole file as it is stored; `bytes` is left empty unless it was read.
+// The whole file as it is stored; `bytes` is left empty unless it was read. Anything but a
+// regular file (a pipe, a device) fails at once, without waiting for a writer.
 Read readAll(const QString& path, QByteArray& bytes);
 
 // The first line alone, read no further than its end.
@@ -31,9 +32,11 @@ Read readFirstLine(const QString& path, QByteArray& line);
 // Each line followed by CR LF.
 QByteArray joinLines(const QList<QByteArray>& lines);
 
-// Replaces the whole file at once: on any failure the old file stays as it was. Only where the
-// folder refuses the new file beside the old one is the old file written in place. A new file is
-// readable by its owner only.
+// Replaces the whole file at once, synced with its folder: on any failure the old file stays as it
+// was. A symbolic link is followed to its target and stays a link; a file with other names (hard
+// links) is written in place, so that every name sees the new content; anything but a regular
+// file is refused. Only where the folder refuses the new file beside the old one is the old file
+// written in place. A new file is readable by its owner only; a replaced one keeps its mode.
 bool write(const QString& path, const QByteArray& bytes);
 
 } // namespace TextFile

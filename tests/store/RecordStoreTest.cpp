@@ -222,22 +222,22 @@ TEST_F(RecordStore, SaveAtThe16BitLimitFailsWithoutWriting)
         record(Sitewarden::MaxRecords, "a", "b", "c"));
 }
 
-TEST_F(RecordStore, AFullDiskKeepsEveryStoredRecord)
+// No room at all, or room for 105 bytes of the entry (its number, description, user ID and most
+// of its password): the file keeps exactly what it held.
+TEST_F(RecordStore, AFullDiskKeepsEveryStoredRecordAndNoPieceOfTheEntry)
 {
-    RecordFiles::write(path, six().left(4 * 307));
-    const QByteArray before = RecordFiles::read(path);
-
-    type("e", "f", "g", "");
-    store.CurrentRecord = 1;
-    {
-        const FileSizeLimit fullDisk(before.size());
-        store.AppendRecord();
+    for (const int room : {0, 105}) {
+        RecordFiles::write(path, six().left(4 * 307));
+        const QByteArray before = RecordFiles::read(path);
+        messages.shown.clear();
+        type("entry", "user", "a-long-password", "");
+        {
+            const FileSizeLimit fullDisk(before.size() + room);
+            store.AppendRecord();
+        }
+        EXPECT_EQ(titles(), QStringList({"无法保存文件!|保存出错!"})) << room;
+        EXPECT_EQ(RecordFiles::read(path), before) << room;
     }
-
-    EXPECT_EQ(titles(), QStringList({"无法保存文件!|保存出错!"}));
-    const QByteArray after = RecordFiles::read(path);
-    EXPECT_EQ(after.left(before.size()), before);
-    EXPECT_EQ(after.size(), before.size());
 }
 
 TEST_F(RecordStore, ShowOfRecordZeroWritesTheBoxesFromTheBuffer)

@@ -12,9 +12,14 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,6 +209,144 @@ TEST_F(Reliability, AnEmailFileThatCannotBeReadIsNeverReplaced)
     EXPECT_EQ(runDriver({"unemail", dir.path()}), failed);
     ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0600);
     EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
+}
+
+// A text file with a second name in a synced folder, or reached through a relative link from the
+// program folder (which the program reaches as /proc/self/fd/N): the save reaches the file itself.
+TEST_F(Reliability, LinkedTextFilesAreSavedThroughTheirLinks)
+{
+    const struct
+    {
+        const char* name;
+        bool hard;
+        QStringList args;
+        QByteArray before, after;
+    } cases[] = {
+        {"Email.dta", true, {"email", "b@x.org"}, "a@x.org\r\n", "a@x.org\r\nb@x.org\r\n"},
+        {"Email.dta", false, {"email", "b@x.org"}, "a@x.org\r\n", "a@x.org\r\nb@x.org\r\n"},
+        {"default.dta", true, {"default", "new"}, "old\r\n", "new\r\n"},
+        {"default.dta", false, {"default", "new"}, "old\r\n", "new\r\n"},
+    };
+    for (const auto& c : cases) {
+        const QString what = QString("%1 %2").arg(c.name, c.hard ? "hard link" : "relative link");
+        const QString program = file("program"), cloud = file("cloud");
+        QDir(program).removeRecursively();
+        QDir(cloud).removeRecursively();
+        for (const QString& folder : {program, cloud}) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+            ::chmod(QFile::encodeName(folder).constData(), 0777);
+        }
+        const QByteArray target = QFile::encodeName(cloud + "/" + c.name);
+        const QByteArray name = QFile::encodeName(program + "/" + c.name);
+        RecordFiles::write(cloud + "/" + c.name, c.before);
+        ::chmod(target.constData(), 0666);
+        ASSERT_EQ(c.hard ? ::link(target.constData(), name.constData())
+                         : ::symlink(QByteArray("../cloud/") + c.name, name.constData()),
+            0);
+        EXPECT_EQ(runDriver(QStringList {c.args[0], program} + c.args.mid(1)), QStringList()) << qPrintable(what);
+        EXPECT_EQ(RecordFiles::read(cloud + "/" + c.name), c.after) << qPrintable(what);
+        struct stat linked, real;
+        ASSERT_EQ(::lstat(name.constData(), &linked), 0);
+        ASSERT_EQ(::stat(target.constData(), &real), 0);
+        EXPECT_EQ(c.hard ? linked.st_ino == real.st_ino : S_ISLNK(linked.st_mode), true) << qPrintable(what);
+    }
+}
+
+// A FUSE FAT mount answers every change of mode with ENOSYS: new and existing files still save.
+TEST_F(Reliability, AFileSystemWithoutModesStillSaves)
+{
+    RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
+    ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0666);
+    qputenv("STORE_DRIVER_NO_CHMOD", "1");
+    const QStringList email = runDriver({"email", dir.path(), "b@x.org"});
+    const QStringList id = runDriver({"default", dir.path(), "me"});
+    qunsetenv("STORE_DRIVER_NO_CHMOD");
+    EXPECT_EQ(email + id, QStringList());
+    EXPECT_EQ(RecordFiles::read(file("Email.dta")), "a@x.org\r\nb@x.org\r\n");
+    EXPECT_EQ(RecordFiles::read(file("default.dta")), "me\r\n");
+}
+
+// The new name of a created record file or of a renamed text file reaches the disk: after each
+// create and rename the folder, opened for reading, is synced.
+TEST_F(Reliability, TheFolderIsSyncedAfterEachCreateAndRename)
+{
+    const QString strace = QStandardPaths::findExecutable("strace");
+    if (strace.isEmpty()) {
+        GTEST_SKIP() << "strace is not installed: the folder syncs cannot be watched";
+    }
+    for (const QStringList& args :
+        {QStringList {"save", dir.path(), "1", "x"}, {"email", dir.path(), "a@x.org"}, {"default", dir.path(), "me"}}) {
+        QProcess traced;
+        traced.start(strace, QStringList {"-f", "-e", "trace=openat,renameat,renameat2,fsync", STORE_DRIVER} + args);
+        ASSERT_TRUE(traced.waitForFinished(60000));
+        static const QRegularExpression folderOpened(R"(openat\(.*O_RDONLY.*O_DIRECTORY.*\) = (\d+))");
+        static const QRegularExpression changed(R"(O_CREAT\|O_EXCL.*\) = \d+$|rename)");
+        static const QRegularExpression synced(R"(fsync\((\d+)\))");
+        QSet<QString> folders;
+        int unsynced = 0, changes = 0;
+        for (const QString& line : QString::fromUtf8(traced.readAllStandardError()).split('\n')) {
+            if (const auto m = folderOpened.match(line); m.hasMatch()) {
+                folders.insert(m.captured(1));
+            } else if (changed.match(line).hasMatch() && !line.contains(".so")) {
+                ++unsynced;
+                ++changes;
+            } else if (const auto m = synced.match(line); m.hasMatch() && folders.contains(m.captured(1))) {
+                unsynced = 0;
+            }
+        }
+        EXPECT_GT(changes, 0) << qPrintable(args[0]);
+        EXPECT_EQ(unsynced, 0) << qPrintable(args[0]);
+    }
+}
+
+// A named pipe in place of a text file: neither reading nor saving waits for a writer.
+TEST_F(Reliability, APipeInPlaceOfATextFileHangsNothing)
+{
+    for (const char* name : {"Email.dta", "default.dta"}) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(file(name)).constData(), 0666), 0);
+    }
+    QObject owner;
+    QProcess* email = startDriver({"email", dir.path(), "a@x.org"}, &owner);
+    QProcess* id = startDriver({"default", dir.path(), "me"}, &owner);
+    EXPECT_EQ(messagesOf(email), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
+    EXPECT_EQ(messagesOf(id), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
+    for (const char* name : {"Email.dta", "default.dta"}) {
+        EXPECT_EQ(QFileInfo(file(name)).isFile(), false) << name;
+    }
+}
+
+// The driver killed at random moments while it saves entries, addresses and IDs.
+TEST_F(Reliability, KillsDuringSavesDamageNothing)
+{
+    QRandomGenerator random(23);
+    int kills = 0;
+    for (int round = 0; round < 150; ++round) {
+        const QString n = QString::number(round);
+        const QStringList args = round % 3 == 0 ? QStringList {"save", dir.path(), "40", "k" + n}
+            : round % 3 == 1                    ? QStringList {"email", dir.path(), "a" + n + "@x.org"}
+                                                : QStringList {"default", dir.path(), "id" + n};
+        QProcess driver;
+        driver.start(STORE_DRIVER, args);
+        ASSERT_TRUE(driver.waitForStarted());
+        QThread::usleep(random.bounded(2000, 40000));
+        if (driver.state() == QProcess::Running) {
+            ::kill(pid_t(driver.processId()), SIGKILL);
+            ++kills;
+        }
+        driver.waitForFinished();
+    }
+    const QByteArray records = RecordFiles::read(file("Sitewarden2.dta"));
+    static const QRegularExpression entry(R"(^k\d+-\d+ *$)");
+    for (int slot = 1; slot <= records.size() / 307; ++slot) {
+        const QByteArray rec = RecordFiles::slot(records, slot);
+        EXPECT_EQ(rec.left(2), RecordFiles::record(slot, "").left(2)) << slot;
+        EXPECT_TRUE(entry.match(QString::fromLatin1(rec.mid(2, 35))).hasMatch()) << slot;
+        EXPECT_EQ(rec.mid(37), RecordFiles::record(slot, "", "user", "password", "http://www.example.org").mid(37));
+    }
+    EXPECT_TRUE(QRegularExpression(R"(^(a\d+@x\.org\r\n)*$)").match(RecordFiles::read(file("Email.dta"))).hasMatch());
+    EXPECT_TRUE(QRegularExpression(R"(^(id\d+\r\n)?$)").match(RecordFiles::read(file("default.dta"))).hasMatch());
+    std::printf("%d kills, %lld records\n", kills, records.size() / 307);
+    EXPECT_GT(kills, 100);
 }
 
 TEST_F(Reliability, AFullDiskKeepsWhatWasStored)

@@ -7,6 +7,8 @@
 //   store_driver unemail FOLDER           erase the first e-mail address
 //   store_driver default FOLDER ID        store a default user ID
 //   store_driver list FOLDER              print the list ("LINE text") and record 1 ("USER id")
+// With STORE_DRIVER_NO_CHMOD set, every change of a file mode fails with ENOSYS, as on a FUSE FAT
+// mount.
 #include "Beeper.h"
 #include "DefaultUserIdFile.h"
 #include "EmailList.h"
@@ -16,9 +18,20 @@
 #include "StoreView.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMap>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -43,16 +56,18 @@ public:
     }
 };
 
+// The folder held open and reached as /proc/self/fd/N, as the program reaches its own.
 class Folder : public ProgramFolder
 {
 public:
-    explicit Folder(QString path)
-        : m_path(std::move(path))
+    explicit Folder(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
     { }
-    QString path() const override { return m_path; }
+    ~Folder() override { ::close(m_fd); }
+    QString path() const override { return QStringLiteral("/proc/self/fd/") + QString::number(m_fd); }
 
 private:
-    QString m_path;
+    int m_fd;
 };
 
 // The main window's controls as plain values; the dialog "closes" with the ID given to it.
@@ -80,10 +95,28 @@ public:
     QString dialogAnswer;
 };
 
+void refuseModeChanges()
+{
+    std::vector<sock_filter> program {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (unsigned call : {unsigned(SYS_chmod), unsigned(SYS_fchmod), unsigned(SYS_fchmodat)}) {
+        program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1));
+        program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS));
+    }
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog filter {static_cast<unsigned short>(program.size()), program.data()};
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0) {
+        std::perror("seccomp");
+        std::exit(3);
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (std::getenv("STORE_DRIVER_NO_CHMOD")) {
+        refuseModeChanges();
+    }
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
@@ -97,8 +130,8 @@ int main(int argc, char* argv[])
     Folder programFolder(folder);
     PrintingBeeper beeper;
     Sitewarden module(view, messages, beeper);
-    module.DataFilePath = folder + QStringLiteral("/Sitewarden2.dta");
-    module.EmailFilePath = folder + QStringLiteral("/Email.dta");
+    module.DataFilePath = programFolder.filePath(QStringLiteral("Sitewarden2.dta"));
+    module.EmailFilePath = programFolder.filePath(QStringLiteral("Email.dta"));
     EmailList emails(module, view, messages);
     DefaultUserIdFile defaultUserId(module, view, messages, programFolder);
     view.defaultUserId = &defaultUserId;
@@ -131,6 +164,8 @@ int main(int argc, char* argv[])
         emails.LoadEmailList();
         emails.RemoveEmail();
     } else if (action == QLatin1String("default") && args.size() == 4) {
+        // As the dialog does when it opens.
+        defaultUserId.LoadDefaultUserId();
         view.dialogAnswer = args[3];
         defaultUserId.EditDefaultUserId();
     } else if (action == QLatin1String("list")) {
