@@ -9,8 +9,9 @@
 int main(int argc, char* argv[])
 {
     ProcessHardening::apply();
-    PlatformChoice::apply(argc, argv);
+    const bool platformChosen = PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);
+    PlatformChoice::restore(platformChosen);
     QGuiApplication::setDesktopFileName(QStringLiteral("sitewarden"));
     QtPlatform platform;
     SingleInstance instance(platform.programFolder().location());

@@ -34,6 +34,32 @@ QString basePath(const QByteArray& programFolder)
     return runtime + QStringLiteral("/sitewarden-") + QString::fromLatin1(hash.result().toHex().left(32));
 }
 
+// The socket beside the lock; a runtime folder with a long name leaves no room for it in a socket
+// address (108 bytes), so it then lives in a short folder of the user's own under /tmp.
+QByteArray socketPath(const QString& base)
+{
+    const QByteArray beside = QFile::encodeName(base + QStringLiteral(".socket"));
+    if (base.isEmpty() || beside.size() < qsizetype(sizeof(sockaddr_un::sun_path))) {
+        return beside;
+    }
+    const QString name = base.mid(base.lastIndexOf(QLatin1Char('/')) + 1);
+    return "/tmp/sitewarden-" + QByteArray::number(::getuid()) + '/' + QFile::encodeName(name) + ".socket";
+}
+
+// The socket's folder is the user's alone: the runtime folder is by definition; the short one is
+// made so, and anything else found in its place (another user's, a link) is not used.
+bool privateFolder(const QByteArray& socket)
+{
+    if (!socket.startsWith("/tmp/sitewarden-")) {
+        return true;
+    }
+    const QByteArray folder = socket.left(socket.lastIndexOf('/'));
+    ::mkdir(folder.constData(), S_IRWXU);
+    struct stat info;
+    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
+        && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
 // False when the path does not fit a socket address.
 bool socketAddress(const QByteArray& path, sockaddr_un& address)
 {
@@ -50,7 +76,7 @@ bool socketAddress(const QByteArray& path, sockaddr_un& address)
 bool askToShow(const QByteArray& path)
 {
     sockaddr_un address;
-    if (!socketAddress(path, address)) {
+    if (!socketAddress(path, address) || !privateFolder(path)) {
         return false;
     }
     // Not blocking: a copy that has stopped answering, its queue full, must not hold this start up.
@@ -68,7 +94,7 @@ bool askToShow(const QByteArray& path)
 SingleInstance::SingleInstance(const QByteArray& programFolder, QObject* parent)
     : QObject(parent)
     , m_base(basePath(programFolder))
-    , m_socketPath(QFile::encodeName(m_base + QStringLiteral(".socket")))
+    , m_socketPath(socketPath(m_base))
     , m_lock(m_base + QStringLiteral(".lock"))
 {
     // A lock is stale only when its holder is gone, however long it has been held.
@@ -89,6 +115,10 @@ bool SingleInstance::listen()
     sockaddr_un address;
     if (!socketAddress(m_socketPath, address)) {
         errno = ENAMETOOLONG;
+        return false;
+    }
+    if (!privateFolder(m_socketPath)) {
+        errno = EPERM;
         return false;
     }
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);

@@ -3,6 +3,7 @@
 #include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
 #include "QtWindowPlacement.h"
+#include "SingleInstance.h"
 
 #include "QtPrinters.h"
 
@@ -168,6 +169,25 @@ TEST(QtClipboardTest, OnlyTheSecretCarriesTheHintForClipboardManagers)
 
 namespace {
 
+// A runtime folder whose name leaves no room for the socket in a socket address.
+TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
+{
+    QTemporaryDir dir;
+    const QString runtime
+        = dir.path() + QStringLiteral("/a-runtime-folder-with-a-name-long-enough-to-fill-the-address");
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    {
+        SingleInstance first(QFile::encodeName(dir.path()));
+        SingleInstance later(QFile::encodeName(dir.path()));
+        EXPECT_TRUE(first.start());
+        EXPECT_FALSE(later.start());
+    }
+    qputenv("XDG_RUNTIME_DIR", saved);
+}
+
 TEST(PlatformChoiceTest, XcbFirstUnlessTheUserChose)
 {
     const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
@@ -189,9 +209,12 @@ TEST(PlatformChoiceTest, XcbFirstUnlessTheUserChose)
         } else {
             qunsetenv("QT_QPA_PLATFORM");
         }
-        PlatformChoice::apply(int(c.arguments.size()), c.arguments.data());
+        const bool applied = PlatformChoice::apply(int(c.arguments.size()), c.arguments.data());
         const char* got = std::getenv("QT_QPA_PLATFORM");
         EXPECT_EQ(got ? std::string(got) : "(unset)", c.chosen ? c.chosen : "(unset)") << c.arguments.back();
+        // Once the application exists, the programs it starts see the user's own setting.
+        PlatformChoice::restore(applied);
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(c.environment)) << c.arguments.back();
     }
     qputenv("QT_QPA_PLATFORM", saved);
 }
