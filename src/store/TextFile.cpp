@@ -81,19 +81,27 @@ Read openForReading(const QString& path, Fd& fd)
     return Read::Done;
 }
 
-// Reads from the current position until `enough` says so or the file ends.
-template<typename Enough> bool readUntil(int fd, QByteArray& bytes, Enough enough)
+// Reads the file from its start until `enough` says so or the file ends; `bytes` is left empty
+// unless it was read.
+template<typename Enough> Read readFile(const QString& path, QByteArray& bytes, Enough enough)
 {
+    bytes.clear();
+    Fd fd;
+    const Read opened = openForReading(path, fd);
+    if (opened != Read::Done) {
+        return opened;
+    }
     char chunk[65536];
     for (;;) {
-        const ssize_t n = retried([&] { return ::read(fd, chunk, sizeof chunk); });
+        const ssize_t n = retried([&] { return ::read(fd.get(), chunk, sizeof chunk); });
         if (n < 0) {
-            return false;
+            bytes.clear();
+            return Read::Failed;
         }
         const QByteArrayView got(chunk, n);
         bytes.append(got);
         if (n == 0 || enough(got)) {
-            return true;
+            return Read::Done;
         }
     }
 }
@@ -196,33 +204,16 @@ bool replace(int dir, const QByteArray& name, const QByteArray& bytes, const str
 
 Read readAll(const QString& path, QByteArray& bytes)
 {
-    bytes.clear();
-    Fd fd;
-    const Read opened = openForReading(path, fd);
-    if (opened != Read::Done) {
-        return opened;
-    }
-    if (!readUntil(fd.get(), bytes, [](QByteArrayView) { return false; })) {
-        bytes.clear();
-        return Read::Failed;
-    }
-    return Read::Done;
+    return readFile(path, bytes, [](QByteArrayView) { return false; });
 }
 
 Read readFirstLine(const QString& path, QByteArray& line)
 {
-    line.clear();
-    Fd fd;
-    const Read opened = openForReading(path, fd);
-    if (opened != Read::Done) {
-        return opened;
-    }
     QByteArray bytes;
-    if (!readUntil(fd.get(), bytes, [](QByteArrayView got) { return got.contains('\r') || got.contains('\n'); })) {
-        return Read::Failed;
-    }
+    const Read read
+        = readFile(path, bytes, [](QByteArrayView got) { return got.contains('\r') || got.contains('\n'); });
     line = firstLine(bytes);
-    return Read::Done;
+    return read;
 }
 
 bool write(const QString& path, const QByteArray& bytes)
