@@ -21,8 +21,7 @@ void DefaultUserIdFile::LoadDefaultUserId()
     QByteArray line;
     TextFile::readFirstLine(m_module.MsgText, line);
     m_stored = Gbk::trimBlanks(line);
-    m_storedText = Gbk::decode(m_stored.constData(), m_stored.size());
-    DefaultUserId = m_storedText;
+    DefaultUserId = Gbk::decode(m_stored.constData(), m_stored.size());
     m_view.setBoxText(StoreView::Box::TxtUser, DefaultUserId);
 }
 
@@ -30,7 +29,8 @@ void DefaultUserIdFile::EditDefaultUserId()
 {
     m_view.showDefaultUserIdDialog();
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
-    const QByteArray id = DefaultUserId == m_storedText ? m_stored : Gbk::encode(DefaultUserId);
+    const bool unchanged = DefaultUserId == Gbk::decode(m_stored.constData(), m_stored.size());
+    const QByteArray id = unchanged ? m_stored : Gbk::encode(DefaultUserId);
     // Written whole beside the old file, so a failure leaves the stored ID as it was.
     if (!TextFile::write(m_module.MsgText, id + QByteArrayLiteral("\r\n"))) {
         m_module.MsgText = QStringLiteral("无法保存默认用户 ID.");

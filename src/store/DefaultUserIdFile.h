@@ -27,7 +27,6 @@ private:
     StoreView& m_view;
     MessageBox& m_messageBox;
     const ProgramFolder& m_programFolder;
-    // The ID's bytes as read, without blanks, and the text they were shown as.
+    // The ID's bytes as read, without blanks.
     QByteArray m_stored;
-    QString m_storedText;
 };

@@ -31,6 +31,20 @@ bool encodeExactly(const QString& text, QByteArray& bytes)
     return !encoder.hasError();
 }
 
+// The text or bytes without leading and trailing blanks (the space character only).
+template<typename Text> Text withoutBlanks(const Text& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == ' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == ' ') {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
 } // namespace
 
 namespace Gbk {
@@ -94,31 +108,15 @@ QString decodeField(const char* data, int width)
     return decode(data, size);
 }
 
+QString trimBlanks(const QString& text)
+{
+    return withoutBlanks(text);
+}
+
 QByteArray trimBlanks(const QByteArray& bytes)
 {
     // A blank is never the trail byte of a GBK character, so the bytes trim as their text does.
-    qsizetype begin = 0;
-    qsizetype end = bytes.size();
-    while (begin < end && bytes[begin] == ' ') {
-        ++begin;
-    }
-    while (end > begin && bytes[end - 1] == ' ') {
-        --end;
-    }
-    return bytes.mid(begin, end - begin);
-}
-
-QString trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' ')) {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == QLatin1Char(' ')) {
-        --end;
-    }
-    return text.mid(begin, end - begin);
+    return withoutBlanks(bytes);
 }
 
 } // namespace Gbk

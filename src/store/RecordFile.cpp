@@ -119,18 +119,6 @@ bool RecordFile::readAt(qint64 offset, char* data, qint64 size, qint64& got) con
     return true;
 }
 
-bool RecordFile::read(int slot, SiteRecord& rec) const
-{
-    QByteArray bytes;
-    if (!readBytes(slot, bytes)) {
-        return false;
-    }
-    if (!bytes.isEmpty()) {
-        rec = SiteRecord::fromBytes(bytes.constData());
-    }
-    return true;
-}
-
 bool RecordFile::readBytes(int slot, QByteArray& bytes) const
 {
     bytes.clear();

@@ -37,9 +37,7 @@ public:
     // Whole records in the file, however many.
     bool countAll(qint64& records) const;
 
-    // A slot past the end of the file reads as no error and leaves the record as it was.
-    bool read(int slot, SiteRecord& rec) const;
-    // The slot's bytes as stored; empty for a slot past the end of the file.
+    // The slot's bytes as stored; empty for a slot past the end of the file, which is no error.
     bool readBytes(int slot, QByteArray& bytes) const;
     // Calls `visit(slot, bytes)` for the first `records` slots (fewer if the file is shorter),
     // reading the file in large chunks, until `visit` returns false.

@@ -34,6 +34,17 @@ template<typename Take> void forEachLine(const QByteArray& bytes, Take take)
     }
 }
 
+// The first line of a file's bytes.
+QByteArray firstLine(const QByteArray& bytes)
+{
+    QByteArray line;
+    forEachLine(bytes, [&](QByteArray first) {
+        line = std::move(first);
+        return false;
+    });
+    return line;
+}
+
 // A descriptor that closes itself.
 class Fd
 {
@@ -262,16 +273,6 @@ QList<QByteArray> splitLines(const QByteArray& bytes)
         return true;
     });
     return lines;
-}
-
-QByteArray firstLine(const QByteArray& bytes)
-{
-    QByteArray line;
-    forEachLine(bytes, [&](QByteArray first) {
-        line = std::move(first);
-        return false;
-    });
-    return line;
 }
 
 QByteArray joinLines(const QList<QByteArray>& lines)

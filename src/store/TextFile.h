@@ -19,9 +19,6 @@ enum class Read {
 // The lines of a file's bytes: a line ends at CR LF, CR or LF, so files from any editor read alike.
 QList<QByteArray> splitLines(const QByteArray& bytes);
 
-// The first line of a file's bytes.
-QByteArray firstLine(const QByteArray& bytes);
-
 // The whole file as it is stored; `bytes` is left empty unless it was read. Anything but a
 // regular file (a pipe, a device) fails at once, without waiting for a writer.
 Read readAll(const QString& path, QByteArray& bytes);

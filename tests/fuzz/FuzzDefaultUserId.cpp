@@ -9,14 +9,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFolder folder;
     const QString path = folder.put("default.dta", QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    const QByteArray first = trimmedLines(FuzzFolder::read(path)).value(0);
+    const QByteArray first = trimmedLines(RecordFiles::read(path)).value(0);
     DefaultUserIdFile defaultUserId(folder.module, folder.view, folder.messages, folder.programFolder);
     defaultUserId.LoadDefaultUserId();
     if (folder.view.boxes.value(StoreView::Box::TxtUser) != defaultUserId.DefaultUserId) {
         std::abort();
     }
     defaultUserId.EditDefaultUserId();
-    if (FuzzFolder::read(path) != first + "\r\n" || folder.messages.shown != 0) {
+    if (RecordFiles::read(path) != first + "\r\n" || folder.messages.shown != 0) {
         std::abort();
     }
     return 0;

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     folder.module.EmailFilePath
         = folder.put("Email.dta", QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     QList<QByteArray> expected;
-    for (const QByteArray& line : trimmedLines(FuzzFolder::read(folder.module.EmailFilePath))) {
+    for (const QByteArray& line : trimmedLines(RecordFiles::read(folder.module.EmailFilePath))) {
         if (!line.isEmpty()) {
             expected.append(line);
         }
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QByteArray& line : expected) {
         written += line + "\r\n";
     }
-    if (FuzzFolder::read(folder.module.EmailFilePath) != written + " new@x.org \r\n") {
+    if (RecordFiles::read(folder.module.EmailFilePath) != written + " new@x.org \r\n") {
         std::abort();
     }
     const int chosen = int(size % (expected.size() + 1));
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QByteArray& line : expected) {
         written += line + "\r\n";
     }
-    if (FuzzFolder::read(folder.module.EmailFilePath) != written + "\r\n" || folder.messages.shown != 0) {
+    if (RecordFiles::read(folder.module.EmailFilePath) != written + "\r\n" || folder.messages.shown != 0) {
         std::abort();
     }
     return 0;

@@ -7,7 +7,6 @@
 #include "RecordFiles.h"
 #include "Sitewarden.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -26,20 +25,8 @@ struct FuzzFolder
     QString put(const char* name, const QByteArray& bytes)
     {
         const QString path = programFolder.filePath(QLatin1String(name));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-            std::abort();
-        }
+        RecordFiles::write(path, bytes);
         return path;
-    }
-
-    static QByteArray read(const QString& path)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::abort();
-        }
-        return file.readAll();
     }
 
     QTemporaryDir dir;

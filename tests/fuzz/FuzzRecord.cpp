@@ -52,14 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     store.EditMode = false;
     const QByteArray fields = RecordFiles::field("u", 35) + RecordFiles::field("p", 35) + RecordFiles::field("w", 200);
     const QByteArray updated = withSlot(withSlot(input, chosen, 0, recNo(chosen)), chosen, 37, fields);
-    if (FuzzFolder::read(store.DataFilePath) != updated) {
+    if (RecordFiles::read(store.DataFilePath) != updated) {
         std::abort();
     }
 
     store.CurrentRecord = qint16(chosen);
     store.DeleteCurrentRecord();
     const QByteArray marker = recNo(chosen) + RecordFiles::field("(Deleted)", 35) + QByteArray(270, ' ');
-    if (FuzzFolder::read(store.DataFilePath) != withSlot(updated, chosen, 0, marker) || folder.messages.shown != 0) {
+    if (RecordFiles::read(store.DataFilePath) != withSlot(updated, chosen, 0, marker) || folder.messages.shown != 0) {
         std::abort();
     }
     return 0;
