@@ -12,11 +12,12 @@ cd "$(dirname "$0")/.."
 what=${1:-run}
 build=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
 # The X servers, window managers and tools the tests and the start-up races drive the program with
-# (strace watches the store sync its folder).
-desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils openbox weston xwayland strace)
+# (strace watches the store sync its folder; GNOME's and KDE's window managers want a session bus).
+desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils openbox weston xwayland strace
+                  mutter kwin-x11 kwin-wayland dbus-daemon)
 
 install_missing() {
     local missing=()

@@ -3,23 +3,26 @@
 #include "ProcessHardening.h"
 #include "QtPlatform.h"
 #include "SingleInstance.h"
+#include "StartupActivation.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     ProcessHardening::apply();
+    const StartupActivation startup = StartupActivation::fromEnvironment();
     const bool platformChosen = PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);
     PlatformChoice::restore(platformChosen);
     QGuiApplication::setDesktopFileName(QStringLiteral("sitewarden"));
     QtPlatform platform;
     SingleInstance instance(platform.programFolder().location());
-    if (!instance.start()) {
+    if (!instance.start([&startup] { return startup.request(); })) {
         return 0;
     }
     FrmSitewarden window(platform.services());
-    QObject::connect(&instance, &SingleInstance::showRequested, &window, &FrmSitewarden::bringToFront);
+    QObject::connect(&instance, &SingleInstance::showRequested, &window,
+        [&window](const QByteArray& request) { StartupActivation::activate(window, request); });
     window.show();
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -72,8 +73,64 @@ bool socketAddress(const QByteArray& path, sockaddr_un& address)
     return true;
 }
 
-// True when a copy listens at `path`; it shows itself when the connection comes.
-bool askToShow(const QByteArray& path)
+// A later start's request, read as it comes until the start closes its end. The request is
+// small; a start that stalls is still a start, and is answered with what came.
+class PeerReader : public QObject
+{
+public:
+    static constexpr qsizetype limit = 4096;
+    static constexpr int patience = 2000;
+
+    PeerReader(int fd, QObject* parent, std::function<void(const QByteArray&)> done)
+        : QObject(parent)
+        , m_fd(fd)
+        , m_notifier(fd, QSocketNotifier::Read)
+        , m_done(std::move(done))
+    {
+        connect(&m_notifier, &QSocketNotifier::activated, this, &PeerReader::read);
+        QTimer::singleShot(patience, this, &PeerReader::end);
+    }
+
+    ~PeerReader() override { ::close(m_fd); }
+
+private:
+    void read()
+    {
+        char buffer[1024];
+        for (;;) {
+            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0 && errno == EAGAIN) {
+                return;
+            }
+            if (got > 0 && m_request.size() + got <= limit) {
+                m_request.append(buffer, got);
+                continue;
+            }
+            end();
+            return;
+        }
+    }
+
+    void end()
+    {
+        if (m_notifier.isEnabled()) {
+            m_notifier.setEnabled(false);
+            m_done(m_request);
+            deleteLater();
+        }
+    }
+
+    int m_fd;
+    QSocketNotifier m_notifier;
+    QByteArray m_request;
+    std::function<void(const QByteArray&)> m_done;
+};
+
+// True when a copy listens at `path`; it was handed `request`.
+bool askToShow(const QByteArray& path, const QByteArray& request)
 {
     sockaddr_un address;
     if (!socketAddress(path, address) || !privateFolder(path)) {
@@ -85,6 +142,10 @@ bool askToShow(const QByteArray& path)
         return false;
     }
     const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (connected) {
+        // Far smaller than the socket's buffer: written at once, or not at all.
+        while (::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) < 0 && errno == EINTR) { }
+    }
     ::close(fd);
     return connected;
 }
@@ -142,18 +203,15 @@ bool SingleInstance::listen()
 
 void SingleInstance::acceptAll()
 {
-    bool asked = false;
-    for (int peer; (peer = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
-        ::close(peer);
-        asked = true;
-    }
-    if (asked) {
-        qCInfo(instanceLog) << "another start asked this copy to show itself";
-        emit showRequested();
+    for (int peer; (peer = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
+        new PeerReader(peer, this, [this](const QByteArray& request) {
+            qCInfo(instanceLog) << "another start asked this copy to show itself";
+            emit showRequested(request);
+        });
     }
 }
 
-bool SingleInstance::start()
+bool SingleInstance::start(const std::function<QByteArray()>& request)
 {
     if (m_base.isEmpty()) {
         // Nowhere to meet another copy: run; the record file's own lock still guards the data.
@@ -170,9 +228,10 @@ bool SingleInstance::start()
         return true;
     }
     // The holder may be starting and not yet listening: give it a moment.
+    const QByteArray handed = request ? request() : QByteArray();
     const QDeadlineTimer deadline(1000);
     while (!deadline.hasExpired()) {
-        if (askToShow(m_socketPath)) {
+        if (askToShow(m_socketPath, handed)) {
             return false;
         }
         QThread::msleep(50);

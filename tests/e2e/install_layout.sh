@@ -16,6 +16,7 @@ desktop-file-validate "$desktop" || fail "desktop entry does not validate"
 grep -qx "Exec=$prefix/lib/sitewarden/sitewarden" "$desktop" || fail "desktop entry Exec"
 grep -qx "Icon=sitewarden" "$desktop" || fail "desktop entry Icon"
 grep -qx "StartupWMClass=sitewarden" "$desktop" || fail "desktop entry StartupWMClass"
+grep -qx "StartupNotify=true" "$desktop" || fail "desktop entry StartupNotify"
 for size in 16 32 48 64 128 256; do
     icon="$prefix/share/icons/hicolor/${size}x${size}/apps/sitewarden.png"
     [ -f "$icon" ] || fail "no ${size}x${size} icon"

@@ -4,6 +4,7 @@
 #include "QtSettingsStore.h"
 #include "QtWindowPlacement.h"
 #include "SingleInstance.h"
+#include "StartupActivation.h"
 
 #include "QtPrinters.h"
 
@@ -16,6 +17,7 @@
 #include <QMimeData>
 #include <QSaveFile>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -169,7 +171,8 @@ TEST(QtClipboardTest, OnlyTheSecretCarriesTheHintForClipboardManagers)
 
 namespace {
 
-// A runtime folder whose name leaves no room for the socket in a socket address.
+// A runtime folder whose name leaves no room for the socket in a socket address; the later start's
+// request reaches the first copy whole.
 TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
 {
     QTemporaryDir dir;
@@ -182,10 +185,34 @@ TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
     {
         SingleInstance first(QFile::encodeName(dir.path()));
         SingleInstance later(QFile::encodeName(dir.path()));
-        EXPECT_TRUE(first.start());
-        EXPECT_FALSE(later.start());
+        QSignalSpy asked(&first, &SingleInstance::showRequested);
+        const QByteArray request = "startup-id=launcher-42_TIME1234\nactivation-token=\n";
+        EXPECT_TRUE(first.start({}));
+        EXPECT_FALSE(later.start([&] { return request; }));
+        ASSERT_TRUE(asked.wait(3000));
+        EXPECT_EQ(asked.first().first().toByteArray(), request);
     }
     qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+TEST(StartupActivationTest, StartupIdsGiveTheirTimeAndAreEndedQuoted)
+{
+    const struct
+    {
+        QByteArray id;
+        quint32 time;
+        QByteArray remove;
+    } cases[] = {
+        {"kwin-3-host_TIME123456", 123456, R"(remove: ID="kwin-3-host_TIME123456")"},
+        {"a b\\c\"d_TIME7", 7, R"(remove: ID="a b\\c\"d_TIME7")"},
+        {"3b2e7c1a-0b55-4f7e", 0, R"(remove: ID="3b2e7c1a-0b55-4f7e")"},
+        {"x_TIME", 0, R"(remove: ID="x_TIME")"},
+        {"x_TIME12abc", 0, R"(remove: ID="x_TIME12abc")"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StartupActivation::timeOfStartupId(c.id), c.time) << c.id.constData();
+        EXPECT_EQ(StartupActivation::removeMessage(c.id), c.remove);
+    }
 }
 
 TEST(PlatformChoiceTest, XcbFirstUnlessTheUserChose)

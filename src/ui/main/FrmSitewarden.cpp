@@ -413,14 +413,6 @@ void FrmSitewarden::Form_Load()
     m_emailList.LoadEmailList();
 }
 
-void FrmSitewarden::bringToFront()
-{
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
-}
-
 void FrmSitewarden::Form_Activate()
 {
     Text1->setFocus();

@@ -45,9 +45,6 @@ public:
     EmailList& emailList() { return m_emailList; }
     DefaultUserIdFile& defaultUserId() { return m_defaultUserId; }
 
-    // Shows the window in front, as it stands: a later start of the program asks for this.
-    void bringToFront();
-
     // Handlers, named after the control and the event they serve.
     void Form_Load();
     void Form_Activate();

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs inside a desktop session of desktops.sh: the program's window, covered by another window the
+# user typed into, then minimized, must each time come forward, focused and shown, when the program
+# is started again; a start with a launcher's startup id must end that startup sequence.
+#   second_start.sh APP_FOLDER OTHER_FOLDER RESULT_FILE
+set -euo pipefail
+
+app=$1 other=$2 result=$3
+echo "FAIL: the test did not finish" > "$result"
+fail() { echo "FAIL: $*" >"$result"; exit 1; }
+window_of() { timeout 30 xdotool search --all --sync --onlyvisible --pid "$1" --name '^Sitewarden v2\.2$' | head -n 1; }
+active() { xdotool getactivewindow 2>/dev/null || true; }
+# Active, not hidden, and stacked over the other window.
+in_front() {
+    local stacking
+    [ "$(active)" = "$window" ] || return 1
+    ! xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN || return 1
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //')
+    [[ $stacking == *"$(printf '0x%x' "$covering")"*"$(printf '0x%x' "$window")"* ]]
+}
+start_again() {
+    timeout 10 "$app/sitewarden" || fail "the second start ended with $?"
+    for _ in $(seq 30); do in_front && return 0; sleep 0.1; done
+    fail "$1: the window $window is not in front of $covering (active $(active), $(xprop -id "$window" _NET_WM_STATE), $(xprop -root _NET_CLIENT_LIST_STACKING))"
+}
+
+"$app/sitewarden" 2>/dev/null &
+window=$(window_of $!)
+[ -n "$window" ] || fail "no window"
+"$other/sitewarden" 2>/dev/null &
+covering=$(window_of $!)
+[ -n "$covering" ] || fail "no second window"
+
+xdotool windowactivate --sync "$covering"
+xdotool type --delay 20 'abc'
+[ "$(active)" = "$covering" ] || fail "the other window did not take the focus"
+xev -root -event property > "${result}.xev" 2>/dev/null &
+listener=$!
+sleep 0.3
+DESKTOP_STARTUP_ID=sitewarden-e2e-1 start_again "covered"
+sleep 0.3
+kill "$listener"
+grep -q '_NET_STARTUP_INFO_BEGIN' "${result}.xev" || fail "the startup sequence was not ended"
+
+xdotool windowminimize --sync "$window"
+[ "$(active)" != "$window" ] || fail "still active when minimized"
+start_again "minimized"
+echo "ok" > "$result"
