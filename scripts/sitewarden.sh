@@ -12,12 +12,14 @@ cd "$(dirname "$0")/.."
 what=${1:-run}
 build=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
+# qt6-translations-l10n: Qt's own texts (buttons, menus of the text boxes) in the user's language.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n libgl-dev libxcb1-dev
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
 # The X servers, window managers and tools the tests and the start-up races drive the program with
-# (strace watches the store sync its folder; GNOME's and KDE's window managers want a session bus).
-desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils openbox weston xwayland strace
-                  mutter kwin-x11 kwin-wayland dbus-daemon)
+# (strace watches the store sync its folder; GNOME's and KDE's window managers and fcitx5 want a session
+# bus; gio is GNOME's launcher of desktop entries).
+desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin openbox weston xwayland strace
+                  mutter kwin-x11 kwin-wayland dbus-daemon fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6)
 
 install_missing() {
     local missing=()
@@ -42,6 +44,10 @@ configure_and_build() {
 
 case "$what" in
 run)
+    # Chinese typed through fcitx5 reaches Qt 6 programs through its Qt 6 module; IBus's comes with Qt.
+    if dpkg-query -W -f='${Status}' fcitx5 2>/dev/null | grep -q 'ok installed'; then
+        packages+=(fcitx5-frontend-qt6)
+    fi
     install_missing "${packages[@]}"
     configure_and_build "$build" sitewarden
     exec "$build/bin/sitewarden"

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFont>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,12 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // A desktop font of this many points, as qt6ct or a desktop's settings give one.
+    if (const int points = qEnvironmentVariableIntValue("SITEWARDEN_TEST_DESKTOP_POINTS")) {
+        QFont font = QApplication::font();
+        font.setPointSize(points);
+        QApplication::setFont(font);
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

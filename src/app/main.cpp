@@ -2,6 +2,7 @@
 #include "PlatformChoice.h"
 #include "ProcessHardening.h"
 #include "QtPlatform.h"
+#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "StartupActivation.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char* argv[])
     if (!instance.start([&startup] { return startup.request(); })) {
         return 0;
     }
+    QtTranslations::install(app);
     FrmSitewarden window(platform.services());
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
         [&window](const QByteArray& request) { StartupActivation::activate(window, request); });

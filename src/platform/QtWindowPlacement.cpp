@@ -52,5 +52,6 @@ void QtWindowPlacement::setWindowPos(
 QRect QtWindowPlacement::primaryScreen() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect();
+    // Less the panels: a window at the lower right stands above a bottom panel, not under it.
+    return screen ? screen->availableGeometry() : QRect();
 }

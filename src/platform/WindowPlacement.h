@@ -22,6 +22,7 @@ public:
     virtual ~WindowPlacement() = default;
     virtual void setWindowPos(QWidget* window, int insertAfter, int x, int y, int width, int height, unsigned flags)
         = 0;
-    // The primary monitor in virtual-desktop pixels; its origin need not be (0, 0).
+    // The primary monitor's area that panels leave free, in virtual-desktop pixels; its origin need
+    // not be (0, 0).
     virtual QRect primaryScreen() const = 0;
 };

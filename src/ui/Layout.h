@@ -36,4 +36,10 @@ inline QFont font(const QString& family, qreal points, bool underline = false)
     return font;
 }
 
+// The windows' own default font, that of the desktop the program comes from where it is installed.
+inline QFont defaultFont()
+{
+    return font(QStringLiteral("宋体"), 9);
+}
+
 } // namespace Layout

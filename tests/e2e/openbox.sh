@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The built program under a plain X11 window manager (openbox in Xvfb): its frame stands at the lower
 # right of a 1024 x 768 screen and is kept on top; Ctrl+T switches that off and on for the same X window,
-# which stays where it is, and after the user moved it, returns to the lower right.
+# which stays where it is, and after the user moved it, returns to the lower right, above a bottom panel
+# once there is one.
 #   openbox.sh PROGRAM
 set -euo pipefail
 
@@ -39,6 +40,7 @@ ctrl_t() {
     settle
 }
 
+for _ in $(seq 50); do xprop -id "$window" _NET_FRAME_EXTENTS | grep -q = && break; sleep 0.1; done
 settle
 [ "$(frame_place)" = "651,496" ] || fail "frame at $(frame_place), expected 651,496"
 above || fail "not kept on top at start"
@@ -56,4 +58,14 @@ ctrl_t
 above || fail "not kept on top after the second Ctrl+T"
 [ "$(frame_place)" = "651,496" ] || fail "frame at $(frame_place) after the second Ctrl+T, expected 651,496"
 [ "$(xdotool search --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)" = "$window" ] || fail "a new window"
+
+# A bottom panel 27 pixels high: the lower right is that of the area the panel leaves free.
+xmessage -name panel -geometry 1024x27+0+741 panel >/dev/null 2>&1 &
+pids+=($!)
+panel=$(timeout 10 xdotool search --sync --classname '^panel$' | head -n 1)
+xprop -id "$panel" -f _NET_WM_STRUT_PARTIAL 32c -set _NET_WM_STRUT_PARTIAL "0, 0, 0, 27, 0, 0, 0, 0, 0, 0, 0, 1023"
+settle
+ctrl_t
+ctrl_t
+[ "$(frame_place)" = "651,469" ] || fail "frame at $(frame_place) over a bottom panel, expected 651,469"
 echo "1 passed, 0 failed"

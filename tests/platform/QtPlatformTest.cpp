@@ -2,6 +2,7 @@
 #include "QtClipboard.h"
 #include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
+#include "QtTranslations.h"
 #include "QtWindowPlacement.h"
 #include "SingleInstance.h"
 #include "StartupActivation.h"
@@ -20,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QWidget>
 #include <QWindow>
 
@@ -117,7 +119,7 @@ TEST(QtWindowPlacementTest, KeepOnTopChangesTheSameNativeWindowAndOnlyTopmostMov
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const WId id = window.winId();
     QtWindowPlacement placement;
-    EXPECT_EQ(placement.primaryScreen(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(placement.primaryScreen(), QGuiApplication::primaryScreen()->availableGeometry());
 
     placement.setWindowPos(&window, WindowPlacement::Topmost, 40, 30, 360, 268, WindowPlacement::NoSize);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -213,6 +215,18 @@ TEST(StartupActivationTest, StartupIdsGiveTheirTimeAndAreEndedQuoted)
         EXPECT_EQ(StartupActivation::timeOfStartupId(c.id), c.time) << c.id.constData();
         EXPECT_EQ(StartupActivation::removeMessage(c.id), c.remove);
     }
+}
+
+// Qt's own texts in Chinese: the boxes' buttons and the text boxes' menu.
+TEST(QtTranslationsTest, QtsOwnTextsFollowTheLocale)
+{
+    ASSERT_TRUE(QtTranslations::install(*QCoreApplication::instance(), QLocale(QLocale::Chinese, QLocale::China)));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "是(&Y)");
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Copy"), "复制(&C)");
+    delete QCoreApplication::instance()->findChild<QTranslator*>();
+    EXPECT_FALSE(
+        QtTranslations::install(*QCoreApplication::instance(), QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
 }
 
 TEST(PlatformChoiceTest, XcbFirstUnlessTheUserChose)

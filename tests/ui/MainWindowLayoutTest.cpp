@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -119,13 +120,22 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
     }
 }
 
+// A screen reader tells the picture buttons apart, and reads each box with its label.
 TEST_F(MainWindowLayout, PictureButtonsShowThePictureAndCarryAnAccessibleName)
 {
+    const QString names[] = {"复制用户 ID", "复制密码", "复制电子邮件地址"};
     for (int index : {0, 1, 2}) {
         auto* button = qobject_cast<QPushButton*>(control("CmdPaste", index));
         ASSERT_TRUE(button);
         EXPECT_FALSE(button->icon().isNull());
-        EXPECT_EQ(button->accessibleName(), QStringLiteral("粘贴到剪贴板"));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), names[index]);
+        EXPECT_TRUE(button->toolTip().startsWith(QStringLiteral("粘贴到剪贴板")));
+    }
+    const std::pair<QWidget*, int> labelled[] = {{window.TxtPassword, 1}, {window.Combo2, 4}};
+    for (const auto& [box, index] : labelled) {
+        const auto relations = QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
+        ASSERT_EQ(relations.size(), 1) << box->objectName().toStdString();
+        EXPECT_EQ(relations.first().first->object(), window.LblNames[index]);
     }
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Sitewarden v2.2"));

@@ -1,6 +1,8 @@
 #include "frmDefault.h"
 
+#include "AcceleratorFilter.h"
 #include "Beeper.h"
+#include "CompositionGuard.h"
 #include "DefaultUserIdFile.h"
 #include "Gbk.h"
 #include "Layout.h"
@@ -20,6 +22,8 @@ frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget
     setObjectName(QStringLiteral("frmDefault"));
     setFixedSize(ClientWidth, ClientHeight);
     setModal(true);
+    setFont(Layout::defaultFont());
+    setAccessibleName(QStringLiteral("输入默认用户 ID"));
 
     Command1 = new QPushButton(QStringLiteral("保存(&S)"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -41,7 +45,12 @@ frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(Layout::twips(240, 120, 4215, 255));
     Label1->setFont(Layout::font(QStringLiteral("MS Sans Serif"), 9.75));
+    Label1->setBuddy(Text1);
     Text1->setAccessibleName(Label1->text());
+    auto* accelerators = new AcceleratorFilter(this);
+    accelerators->watch(Text1);
+    auto* composition = new CompositionGuard(this);
+    composition->watch(Text1);
 
     QWidget::setTabOrder(Text1, Command1);
     connect(Command1, &QPushButton::clicked, this, &frmDefault::Command1_Click);
@@ -52,6 +61,7 @@ void frmDefault::Form_Load()
 {
     m_defaultUserId.LoadDefaultUserId();
     Text1->setText(m_defaultUserId.DefaultUserId);
+    Text1->setCursorPosition(0);
     Text1->setFocus();
     raise();
 }

@@ -1,12 +1,15 @@
 #include "FrmSitewarden.h"
 
+#include "AcceleratorFilter.h"
 #include "Beeper.h"
 #include "Clipboard.h"
+#include "CompositionGuard.h"
+#include "FrmSitewardenLayout.h"
 #include "Gbk.h"
-#include "Layout.h"
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
 #include "ProgramFolder.h"
+#include "SecretSelection.h"
 #include "SettingsStore.h"
 #include "SiteListModel.h"
 #include "UrlOpener.h"
@@ -35,7 +38,6 @@
 
 #include "key16.xpm"
 #include "key32.xpm"
-#include "paste16.xpm"
 
 namespace {
 
@@ -53,18 +55,6 @@ QUrl webAddress(const QString& address)
 
 const QString settingsApplication = QStringLiteral("Sitewarden");
 const QString settingsSection = QStringLiteral("设置");
-
-QFont msSansSerif(qreal points, bool underline = false)
-{
-    return Layout::font(QStringLiteral("MS Sans Serif"), points, underline);
-}
-
-template<typename Control> Control* place(Control* control, const char* name, const QRect& geometry)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
 
 } // namespace
 
@@ -84,9 +74,10 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     icon.addPixmap(QPixmap(key16));
     setWindowIcon(icon);
 
-    createMenus();
-    createControls();
-    setTabOrder();
+    FrmSitewardenLayout::build(*this);
+    m_siteLines = new SiteListModel(this);
+    List1->setModel(m_siteLines);
+    watchTextBoxes();
     connectHandlers();
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     // Lay the client area out now: the keep-on-top command measures it before the first show.
@@ -96,163 +87,26 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
 
 FrmSitewarden::~FrmSitewarden() = default;
 
-void FrmSitewarden::createControls()
+void FrmSitewarden::watchTextBoxes()
 {
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->resize(ClientWidth, ClientHeight);
-    setCentralWidget(client);
-
-    const QIcon pastePicture {QPixmap(paste16)};
-    auto pictureButton = [&](int index, const QRect& geometry, const QString& tip) {
-        auto* button = place(new QPushButton(client), "CmdPaste", geometry);
-        button->setProperty("index", index);
-        button->setIcon(pastePicture);
-        button->setIconSize(QSize(16, 16));
-        button->setToolTip(tip);
-        // A screen reader has no caption to read: give it the tooltip.
-        button->setAccessibleName(tip.trimmed());
-        CmdPaste[index] = button;
-    };
-    auto label = [&](int index, const QString& caption, const QRect& geometry) {
-        auto* lbl = place(new QLabel(caption, client), "LblNames", geometry);
-        lbl->setProperty("index", index);
-        lbl->setFont(msSansSerif(9.75));
-        // The Chinese glyphs of the fallback font can be wider than the layout allows for; a label
-        // grows to the right rather than cut its text (nothing stands to the right of a label).
-        const int needed = lbl->fontMetrics().horizontalAdvance(caption.trimmed()) + 1;
-        lbl->resize(qMax(geometry.width(), needed), geometry.height());
-        LblNames[index] = lbl;
-    };
-
-    // In the order of creation, which is also the stacking order.
-    Command4
-        = place(new QPushButton(QStringLiteral("更新(&U)"), client), "Command4", Layout::twips(4560, 1800, 735, 280));
-    TxtURL = place(
-        new QLineEdit(QStringLiteral("(输入 - 网址)     "), client), "TxtURL", Layout::twips(2760, 1440, 2535, 285));
-    TxtURL->setFont(msSansSerif(8.25, true));
-    Command3
-        = place(new QPushButton(QStringLiteral("保存(&A)"), client), "Command3", Layout::twips(2760, 2880, 735, 280));
-    Command3->setToolTip(QStringLiteral("保存电子邮件地址"));
-    Command2
-        = place(new QPushButton(QStringLiteral("擦除(&R)"), client), "Command2", Layout::twips(3600, 2880, 735, 280));
-
-    auto* defaultButton
-        = place(new QPushButton(QStringLiteral("默认(&D)"), client), "CmdPaste", Layout::twips(4220, 570, 900, 270));
-    defaultButton->setProperty("index", 3);
-    defaultButton->setToolTip(QStringLiteral("粘贴到默认 ID"));
-    defaultButton->setFont(Layout::font(QStringLiteral("新宋体"), 9.75));
-    CmdPaste[3] = defaultButton;
-
-    pictureButton(2, Layout::twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
-    Command1
-        = place(new QPushButton(QStringLiteral("擦除(&E)"), client), "Command1", Layout::twips(3660, 1810, 735, 280));
-    CmdAdd = place(new QPushButton(QStringLiteral("保存(&S) "), client), "CmdAdd", Layout::twips(2760, 1810, 735, 280));
-    CmdAdd->setToolTip(QStringLiteral("保存 ID 及密码      "));
-    Text1 = place(new QLineEdit(client), "Text1", Layout::twips(120, 240, 2415, 285));
-
-    List1 = place(new QListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
-    List1->setFont(msSansSerif(9.75));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Every line has the same height, so the view need not measure 32,767 of them, and it lays
-    // them out in batches after the first screenful is shown.
-    List1->setUniformItemSizes(true);
-    List1->setLayoutMode(QListView::Batched);
-    List1->setBatchSize(256);
-    m_siteLines = new SiteListModel(this);
-    List1->setModel(m_siteLines);
-
-    Combo2 = place(new QComboBox(client), "Combo2", Layout::twips(2760, 2480, 2175, 315));
-    Combo2->setEditable(true);
-    Combo2->setInsertPolicy(QComboBox::NoInsert);
-    // The edit field holds what was typed: an address that begins a listed one is not completed.
-    Combo2->setCompleter(nullptr);
-    Combo2->setEditText(QStringLiteral("sitewarden@example.org"));
-
-    pictureButton(1, Layout::twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    pictureButton(0, Layout::twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    TxtPassword = place(new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword",
-        Layout::twips(2760, 840, 2175, 285));
-    TxtUser = place(new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser",
-        Layout::twips(2760, 240, 2175, 285));
-
-    label(3, QStringLiteral("网址"), Layout::twips(2760, 1200, 1155, 240));
-    label(5, QStringLiteral("输入新的网站描述          "), Layout::twips(120, 0, 2370, 240));
-    label(4, QStringLiteral("电子邮件列表         "), Layout::twips(2760, 2240, 915, 240));
-    label(2, QStringLiteral("网站"), Layout::twips(120, 600, 930, 240));
-    label(1, QStringLiteral("密码"), Layout::twips(2760, 600, 900, 240));
-    label(0, QStringLiteral("用户 ID"), Layout::twips(2760, 0, 675, 240));
-
-    // The text boxes carry the name of the label above them for screen readers.
-    Text1->setAccessibleName(LblNames[5]->text().trimmed());
-    TxtUser->setAccessibleName(LblNames[0]->text().trimmed());
-    TxtPassword->setAccessibleName(LblNames[1]->text().trimmed());
-    TxtURL->setAccessibleName(LblNames[3]->text().trimmed());
-    List1->setAccessibleName(LblNames[2]->text().trimmed());
-    Combo2->setAccessibleName(LblNames[4]->text().trimmed());
-
-    // Enter, as Space, presses the focused button, as on the desktop the program comes from.
-    for (QPushButton* button : client->findChildren<QPushButton*>()) {
-        button->setAutoDefault(true);
-    }
-
-    // The boxes take text of any length; the record's limits apply only when an entry is written.
-    for (QLineEdit* edit : {Text1, TxtUser, TxtPassword, TxtURL, Combo2->lineEdit()}) {
-        edit->setMaxLength(std::numeric_limits<int>::max());
-    }
-
     QList<QKeySequence> menuKeys;
-    for (const QAction* item : {mnuSetDefaults, mnuConfirm, mnuTop, mnuHelp, mnuAbout}) {
-        menuKeys.append(item->shortcut());
+    for (const QAction* command : menuCommands) {
+        menuKeys.append(command->shortcut());
     }
-    auto* filter = new MenuShortcutFilter(menuKeys, this);
-    for (QWidget* control : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(TxtUser),
-             static_cast<QWidget*>(TxtPassword), static_cast<QWidget*>(TxtURL), static_cast<QWidget*>(List1),
-             static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Combo2->lineEdit())}) {
-        control->installEventFilter(filter);
-    }
-}
-
-void FrmSitewarden::createMenus()
-{
-    QMenuBar* bar = menuBar();
-    // A fixed window: the menu bar stays in it, whatever the desktop offers.
-    bar->setNativeMenuBar(false);
-
-    mnuexit = bar->addAction(QStringLiteral("退出(&X)"));
-    mnuexit->setObjectName(QStringLiteral("mnuexit"));
-
-    auto item = [](QMenu* menu, const QString& caption, const char* name, Qt::Key key) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(QKeySequence(Qt::CTRL | key));
-        return action;
-    };
-    mnuOptions = bar->addMenu(QStringLiteral("选项(&O)"));
-    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-    mnuSetDefaults = item(mnuOptions, QStringLiteral("设置默认用户 ID (&S)        "), "mnuSetDefaults", Qt::Key_D);
-    mnuConfirm = item(mnuOptions, QStringLiteral("不确认启动网页(&C)          "), "mnuConfirm", Qt::Key_C);
-    mnuConfirm->setCheckable(true);
-    mnuTop = item(mnuOptions, QStringLiteral("窗口置顶(&T)         "), "mnuTop", Qt::Key_T);
-    mnuTop->setCheckable(true);
-
-    mnuHelps = bar->addMenu(QStringLiteral("帮助(&H)"));
-    mnuHelps->setObjectName(QStringLiteral("mnuHelps"));
-    mnuHelp = item(mnuHelps, QStringLiteral("帮助(&H)"), "mnuHelp", Qt::Key_H);
-    mnuAbout = item(mnuHelps, QStringLiteral("关于(&A)"), "mnuAbout", Qt::Key_A);
-
     // The shortcuts work whenever the window is active, with or without the menus open.
-    addActions({mnuSetDefaults, mnuConfirm, mnuTop, mnuHelp, mnuAbout});
-}
-
-void FrmSitewarden::setTabOrder()
-{
-    const QList<QWidget*> order = {CmdAdd, Command1, Text1, List1, Combo2, CmdPaste[2], Command3, Command2, CmdPaste[3],
-        TxtUser, CmdPaste[0], TxtPassword, CmdPaste[1], TxtURL, Command4};
-    for (int i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    addActions(menuCommands);
+    auto* menuKeysFirst = new MenuShortcutFilter(menuKeys, this);
+    List1->installEventFilter(menuKeysFirst);
+    Combo2->installEventFilter(menuKeysFirst);
+    auto* accelerators = new AcceleratorFilter(this);
+    auto* composition = new CompositionGuard(this);
+    for (QLineEdit* edit : {Text1, TxtUser, TxtPassword, TxtURL, Combo2->lineEdit()}) {
+        edit->installEventFilter(menuKeysFirst);
+        accelerators->watch(edit);
+        // Watching last, it is asked first: a composition holds back even the menus' keys.
+        composition->watch(edit);
     }
+    new SecretSelection(TxtPassword);
 }
 
 QLineEdit* FrmSitewarden::box(Box box) const
@@ -277,7 +131,9 @@ QString FrmSitewarden::boxText(Box which) const
 
 void FrmSitewarden::setBoxText(Box which, const QString& text)
 {
+    // A value longer than its box shows its start: the account's name, the address's host.
     box(which)->setText(text);
+    box(which)->setCursorPosition(0);
 }
 
 void FrmSitewarden::setSiteList(const SiteNames& lines)
@@ -302,6 +158,7 @@ int FrmSitewarden::emailIndex() const
 void FrmSitewarden::setEmailIndex(int index)
 {
     Combo2->setCurrentIndex(index);
+    Combo2->lineEdit()->setCursorPosition(0);
     m_emailTyped = false;
 }
 

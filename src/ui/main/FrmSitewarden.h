@@ -89,6 +89,8 @@ public:
     QMenu* mnuHelps = nullptr;
     QAction* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
+    // The menu items with a Ctrl key.
+    QList<QAction*> menuCommands;
 
     // CR LF, joining the lines of the help and about texts.
     QString NewLine;
@@ -105,9 +107,8 @@ private:
     bool readOption(const QString& name) const;
     // Once the window is up, a value that could not be stored is reported.
     void storeOption(const QString& name, bool value);
-    void createControls();
-    void createMenus();
-    void setTabOrder();
+    // The keys of the text boxes: menus first, no stray Alt letters, compositions, the password's copies.
+    void watchTextBoxes();
     void connectHandlers();
     QLineEdit* box(Box box) const;
     int selectedLine() const;

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Typing Chinese through fcitx5 (pinyin) under openbox in Xvfb, as a user does: a description and a
+# user ID typed and chosen, then in the password box 米 chosen and "ma" still being composed. Alt+S
+# must save nothing while the composition is open; once it is cancelled (Esc), Alt+S saves 米.
+#   fcitx5.sh PROGRAM
+set -euo pipefail
+
+# fcitx5 and the program's input method module meet on a session bus of the test's own.
+[ -n "${SITEWARDEN_TEST_BUS:-}" ] || SITEWARDEN_TEST_BUS=1 \
+    exec dbus-run-session --config-file="$(dirname "$0")/session-bus.conf" -- bash "$0" "$@" 2>/dev/null
+
+source "$(dirname "$0")/sandbox.sh" "$1"
+mkdir -p "$work/config/fcitx5"
+printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=pinyin' '' '[Groups/0/Items/0]' \
+    'Name=keyboard-us' 'Layout=' '' '[Groups/0/Items/1]' 'Name=pinyin' 'Layout=' '' '[GroupOrder]' '0=Default' \
+    >"$work/config/fcitx5/profile"
+printf '%s\n' '[Behavior]' 'ActiveByDefault=True' >"$work/config/fcitx5/config"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+fcitx5 --disable=all --enable=pinyin,keyboard,dbus,dbusfrontend,punctuation >"$work/fcitx5.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 150); do grep -q "Loaded addon pinyin" "$work/fcitx5.log" && break; sleep 0.1; done
+grep -q "Loaded addon pinyin" "$work/fcitx5.log" || fail "fcitx5 has no pinyin"
+
+QT_IM_MODULE=fcitx "$app/sitewarden" &
+pids+=($!)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
+[ -n "$window" ] || fail "no window titled Sitewarden v2.2"
+xdotool windowactivate --sync "$window"
+sleep 0.5
+
+# Each syllable is followed by Space, which chooses its first candidate.
+choose() { xdotool type --delay 50 "$1"; sleep 0.3; xdotool key space; sleep 0.3; }
+choose wang
+xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab
+choose yong
+xdotool key --delay 50 Tab Tab
+choose mi
+xdotool type --delay 50 ma
+sleep 0.3
+records="$app/Sitewarden2.dta"
+xdotool key alt+s
+sleep 0.5
+[ ! -s "$records" ] || fail "Alt+S saved while \"ma\" was still being composed"
+xdotool key Escape
+sleep 0.3
+xdotool key alt+s
+for _ in $(seq 30); do [ -s "$records" ] && break; sleep 0.1; done
+[ "$(od -An -tx1 -j72 -N3 "$records" | tr -d ' ')" = "c3d720" ] || fail "the password saved is not 米"
+echo "1 passed, 0 failed"
