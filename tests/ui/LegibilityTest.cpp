@@ -78,6 +78,7 @@ TEST_F(LegibilityTest, TheDefaultUserIdDialogToo)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     expectLegible(&dialog);
     expectNamedForScreenReaders(&dialog);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&dialog)->text(QAccessible::Name), "输入默认用户 ID");
 }
 
 } // namespace
