@@ -17,8 +17,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-tra
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
 # The X servers, window managers and tools the tests and the start-up races drive the program with
 # (strace watches the store sync its folder; GNOME's and KDE's window managers and fcitx5 want a session
-# bus; gio is GNOME's launcher of desktop entries).
-desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin openbox weston xwayland strace
+# bus; gio is GNOME's launcher of desktop entries, and pkill ends what it started).
+desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin procps openbox weston xwayland strace
                   mutter kwin-x11 kwin-wayland dbus-daemon fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6)
 
 install_missing() {

@@ -1,12 +1,6 @@
 #include "AcceleratorFilter.h"
 
 #include <QKeyEvent>
-#include <QWidget>
-
-void AcceleratorFilter::watch(QWidget* box)
-{
-    box->installEventFilter(this);
-}
 
 bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event)
 {

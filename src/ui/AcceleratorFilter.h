@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QWidget;
-
 // Alt with a key that names no command types nothing in a text box, as on the desktop the program
 // comes from; Alt with a command's key never reaches the box, its shortcut takes it.
 class AcceleratorFilter : public QObject
@@ -12,8 +10,6 @@ class AcceleratorFilter : public QObject
 
 public:
     using QObject::QObject;
-
-    void watch(QWidget* box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,13 +2,6 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QWidget>
-
-void CompositionGuard::watch(QWidget* box)
-{
-    box->installEventFilter(this);
-    connect(box, &QObject::destroyed, this, [this](QObject* gone) { m_composing.remove(gone); });
-}
 
 bool CompositionGuard::eventFilter(QObject* watched, QEvent* event)
 {

@@ -3,8 +3,6 @@
 #include <QObject>
 #include <QSet>
 
-class QWidget;
-
 // While an input method composes in a text box, the half-typed text is not yet the box's: the
 // program's Alt and Ctrl commands wait until the composition ends, as IBus makes them wait.
 // Some input methods (fcitx5) pass those keys on mid-composition.
@@ -14,8 +12,6 @@ class CompositionGuard : public QObject
 
 public:
     using QObject::QObject;
-
-    void watch(QWidget* box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -16,20 +16,6 @@ mkdir -p "$work/other"
 cp "$1" "$work/other/sitewarden"
 session=("$here/second_start.sh" "$app" "$work/other" "$work/result")
 
-x_server() {
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    exec 3>&-
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$work/display")"
-}
-window_manager_up() {
-    for _ in $(seq 150); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return; sleep 0.1; done
-    tail -n 5 "$work/wm.log"
-    fail "no window manager on $DISPLAY"
-}
-
 case "$desktop" in
 mutter-x11)
     x_server

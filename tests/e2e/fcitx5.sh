@@ -16,12 +16,7 @@ printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=pinyin'
     >"$work/config/fcitx5/profile"
 printf '%s\n' '[Behavior]' 'ActiveByDefault=True' >"$work/config/fcitx5/config"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+x_server
 openbox >/dev/null 2>&1 &
 pids+=($!)
 fcitx5 --disable=all --enable=pinyin,keyboard,dbus,dbusfrontend,punctuation >"$work/fcitx5.log" 2>&1 &

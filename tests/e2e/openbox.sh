@@ -11,15 +11,10 @@ ui_tests=$2
 source "$(dirname "$0")/sandbox.sh" "$1"
 unset WAYLAND_DISPLAY
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+x_server
 openbox >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+window_manager_up
 
 "$app/sitewarden" &
 pids+=($!)

@@ -1,6 +1,6 @@
 # Sourced by the desktop tests: a copy of the program in a folder of its own, settings and runtime
 # folders of the test's own, and every process the test adds to `pids` ended when it ends.
-#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail)
+#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, x_server, window_manager_up)
 work=$(mktemp -d)
 app="$work/app"
 mkdir -p "$app" "$work/config" "$work/runtime"
@@ -16,3 +16,20 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+
+# An Xvfb of the test's own, 1024 x 768, on the first free display; DISPLAY names it.
+x_server() {
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    exec 3>&-
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$work/display")"
+}
+
+# Waits until a window manager has taken DISPLAY (its log, if any, in wm.log).
+window_manager_up() {
+    for _ in $(seq 150); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return; sleep 0.1; done
+    [ -f "$work/wm.log" ] && tail -n 5 "$work/wm.log"
+    fail "no window manager on $DISPLAY"
+}

@@ -47,10 +47,8 @@ frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget
     Label1->setFont(Layout::font(QStringLiteral("MS Sans Serif"), 9.75));
     Label1->setBuddy(Text1);
     Text1->setAccessibleName(Label1->text());
-    auto* accelerators = new AcceleratorFilter(this);
-    accelerators->watch(Text1);
-    auto* composition = new CompositionGuard(this);
-    composition->watch(Text1);
+    Text1->installEventFilter(new AcceleratorFilter(this));
+    Text1->installEventFilter(new CompositionGuard(this));
 
     QWidget::setTabOrder(Text1, Command1);
     connect(Command1, &QPushButton::clicked, this, &frmDefault::Command1_Click);

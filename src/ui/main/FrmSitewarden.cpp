@@ -102,9 +102,9 @@ void FrmSitewarden::watchTextBoxes()
     auto* composition = new CompositionGuard(this);
     for (QLineEdit* edit : {Text1, TxtUser, TxtPassword, TxtURL, Combo2->lineEdit()}) {
         edit->installEventFilter(menuKeysFirst);
-        accelerators->watch(edit);
-        // Watching last, it is asked first: a composition holds back even the menus' keys.
-        composition->watch(edit);
+        edit->installEventFilter(accelerators);
+        // Installed last, it is asked first: a composition holds back even the menus' keys.
+        edit->installEventFilter(composition);
     }
     new SecretSelection(TxtPassword);
 }
