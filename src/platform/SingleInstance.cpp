@@ -218,7 +218,9 @@ bool SingleInstance::start(const std::function<QByteArray()>& request)
         return true;
     }
     if (m_lock.tryLock(0)) {
-        if (!listen()) {
+        if (listen()) {
+            qCInfo(instanceLog) << "listening for later starts";
+        } else {
             qCWarning(instanceLog) << "cannot listen for later starts:" << std::strerror(errno);
         }
         return true;

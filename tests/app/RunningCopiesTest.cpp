@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -59,14 +60,28 @@ protected:
             process->start(wrapper.first(), wrapper.mid(1) + QStringList {program});
         }
         EXPECT_TRUE(process->waitForStarted());
+        process->setReadChannel(QProcess::StandardError);
         return process;
     }
 
-    // Running, and listening for later starts.
-    static void waitUntilUp(QProcess* process)
+    // Whether `process` says `words` on its standard error in time; false as soon as it ends.
+    bool says(QProcess* process, const QByteArray& words, int ms = 10000)
     {
-        QThread::msleep(300);
-        EXPECT_EQ(process->state(), QProcess::Running) << process->readAllStandardError().toStdString();
+        QByteArray& said = heard[process];
+        const QDeadlineTimer deadline(ms);
+        while (!said.contains(words) && process->state() == QProcess::Running && !deadline.hasExpired()) {
+            process->waitForReadyRead(50);
+            said += process->readAllStandardError();
+        }
+        said += process->readAllStandardError();
+        return said.contains(words);
+    }
+
+    // Running, and listening for later starts.
+    void waitUntilUp(QProcess* process)
+    {
+        EXPECT_TRUE(says(process, "listening for later starts")) << heard[process].toStdString();
+        EXPECT_EQ(process->state(), QProcess::Running);
     }
 
     // The first start in a settings folder is over once it has stored its keep-on-top choice.
@@ -95,6 +110,7 @@ protected:
 
     QTemporaryDir root;
     QObject owner;
+    QMap<QProcess*, QByteArray> heard;
 };
 
 TEST_F(RunningCopies, ASecondStartShowsTheFirstAndEndsWithoutTouchingAnyFile)
@@ -112,12 +128,7 @@ TEST_F(RunningCopies, ASecondStartShowsTheFirstAndEndsWithoutTouchingAnyFile)
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
     EXPECT_EQ(files(), before);
-    QByteArray said;
-    first->setReadChannel(QProcess::StandardError);
-    while (!said.contains("asked this copy to show itself") && first->waitForReadyRead(2000)) {
-        said += first->readAllStandardError();
-    }
-    EXPECT_TRUE(said.contains("asked this copy to show itself")) << said.toStdString();
+    EXPECT_TRUE(says(first, "asked this copy to show itself", 5000)) << heard[first].toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
 
     // A copy that was killed leaves its lock and socket behind; the next start takes over.
@@ -139,6 +150,8 @@ TEST_F(RunningCopies, CopiesForTwoFoldersRunSideBySide)
     QProcess* second = start(folder("two"));
     waitUntilUp(first);
     waitUntilUp(second);
+    EXPECT_FALSE(says(first, "asked this copy to show itself", 500));
+    EXPECT_EQ(second->state(), QProcess::Running);
     for (QProcess* process : {first, second}) {
         process->kill();
         process->waitForFinished();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs inside the X server of end_to_end.sh: starts the program and types at it.
 set -euo pipefail
+source "$(dirname "$0")/wait.sh"
 
 program=$1
 "$program" &
@@ -19,11 +20,7 @@ xdotool key --delay 50 Tab Tab
 xdotool type --delay 20 'e2e-password'
 xdotool key alt+s
 
-for _ in $(seq 50); do
-    [ -s "$(dirname "$program")/Sitewarden2.dta" ] && break
-    sleep 0.1
-done
-sleep 0.5
+until_true 10 eval '[ "$(stat -c %s "$(dirname "$program")/Sitewarden2.dta" 2>/dev/null)" = 307 ]' || true
 xdotool key alt+x
 
 status=0

@@ -10,10 +10,11 @@ program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 app="$work/$(printf '\xb3\xcc\xd0\xf2 \xca\xfd\xbe\xdd')"
-mkdir -p "$app" "$work/config"
+mkdir -p "$app" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
 # The data files live beside the program, so the program gets a folder of its own.
 cp "$program" "$app/sitewarden"
-export XDG_CONFIG_HOME="$work/config"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 
 root_before=$(ls -A /)

@@ -21,15 +21,15 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 fcitx5 --disable=all --enable=pinyin,keyboard,dbus,dbusfrontend,punctuation >"$work/fcitx5.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 150); do grep -q "Loaded addon pinyin" "$work/fcitx5.log" && break; sleep 0.1; done
-grep -q "Loaded addon pinyin" "$work/fcitx5.log" || fail "fcitx5 has no pinyin"
+until_true 30 grep -q "Loaded addon pinyin" "$work/fcitx5.log" || fail "fcitx5 has no pinyin"
 
 QT_IM_MODULE=fcitx "$app/sitewarden" &
 pids+=($!)
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
 [ -n "$window" ] || fail "no window titled Sitewarden v2.2"
 xdotool windowactivate --sync "$window"
-sleep 0.5
+# 2: the focused box has an input context and pinyin is on.
+until_true 10 eval '[ "$(fcitx5-remote)" = 2 ]' || fail "no active input context in the window"
 
 # Each syllable is followed by Space, which chooses its first candidate.
 choose() { xdotool type --delay 50 "$1"; sleep 0.3; xdotool key space; sleep 0.3; }
@@ -41,12 +41,16 @@ choose mi
 xdotool type --delay 50 ma
 sleep 0.3
 records="$app/Sitewarden2.dta"
+above() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+not_above() { ! above; }
+until_true 10 above || fail "not kept on top at start"
 xdotool key alt+s
-sleep 0.5
+# Esc ends the composition; Ctrl+T, seen by the window manager, then shows that the keys before it
+# were all handled.
+xdotool key Escape ctrl+t
+until_true 10 not_above || fail "Ctrl+T was not handled"
 [ ! -s "$records" ] || fail "Alt+S saved while \"ma\" was still being composed"
-xdotool key Escape
-sleep 0.3
 xdotool key alt+s
-for _ in $(seq 30); do [ -s "$records" ] && break; sleep 0.1; done
+until_true 10 test -s "$records" || fail "Alt+S saved nothing"
 [ "$(od -An -tx1 -j72 -N3 "$records" | tr -d ' ')" = "c3d720" ] || fail "the password saved is not 米"
 echo "1 passed, 0 failed"

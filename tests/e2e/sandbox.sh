@@ -1,6 +1,7 @@
 # Sourced by the desktop tests: a copy of the program in a folder of its own, settings and runtime
 # folders of the test's own, and every process the test adds to `pids` ended when it ends.
-#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, x_server, window_manager_up)
+#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager_up)
+source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 work=$(mktemp -d)
 app="$work/app"
 mkdir -p "$app" "$work/config" "$work/runtime"
@@ -23,13 +24,13 @@ x_server() {
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids+=($!)
     exec 3>&-
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    until_true 10 test -s "$work/display" || fail "Xvfb did not start"
     export DISPLAY=":$(cat "$work/display")"
 }
 
 # Waits until a window manager has taken DISPLAY (its log, if any, in wm.log).
 window_manager_up() {
-    for _ in $(seq 150); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return; sleep 0.1; done
+    until_true 30 eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" && return
     [ -f "$work/wm.log" ] && tail -n 5 "$work/wm.log"
     fail "no window manager on $DISPLAY"
 }

@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; [ -f "$work/weston.log" ] && tail -n 20 "$work/weston.
 weston --backend=headless-backend.so --xwayland --use-pixman --width=1024 --height=768 --debug \
     --socket=wayland-sitewarden --logger-scopes=log,xwm-wm-x11 --log="$work/weston.log" 2>/dev/null &
 pids+=($!)
-for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" 2>/dev/null && break; sleep 0.1; done
+until_true 30 grep -q 'xserver listening on display' "$work/weston.log" 2>/dev/null || true
 display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" | head -n 1)
 [ -n "$display" ] || fail "weston started no Xwayland"
 
@@ -26,16 +26,19 @@ export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-sitewarden DISPLAY=$disp
 pids+=($!)
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1) \
     || fail "no X window titled Sitewarden v2.2: the program did not run through Xwayland"
-sleep 0.5
 
-map=$(grep -n "XCB_MAP_REQUEST (window $window," "$work/weston.log" | head -n 1)
+map_line() { grep -n "XCB_MAP_REQUEST (window $window," "$work/weston.log" | head -n 1; }
+until_true 10 eval '[ -n "$(map_line)" ]' || true
+map=$(map_line)
 [[ $map == *"@ 651,496)"* ]] || fail "mapped as: ${map:-nothing}"
 above=$(grep -n "PROPERTY_NOTIFY: window $window, _NET_WM_STATE: .*_NET_WM_STATE_ABOVE" "$work/weston.log" | head -n 1)
 [ -n "$above" ] && [ "${above%%:*}" -lt "${map%%:*}" ] || fail "no keep-above request before mapping"
 # Weston's frame draws a 32-pixel shadow around the window, so the view begins 32 pixels above and left.
-place=$(weston-debug scene-graph 2>/dev/null | grep -A1 "top-level window 'Sitewarden v2.2'" \
-    | sed -n 's/.*position: (\([-0-9]*\), \([-0-9]*\)).*/\1,\2/p')
-[ "$place" = "619,464" ] || fail "the window's view is at ${place:-nowhere}, expected 619,464"
+view_place() {
+    weston-debug scene-graph 2>/dev/null | grep -A1 "top-level window 'Sitewarden v2.2'" \
+        | sed -n 's/.*position: (\([-0-9]*\), \([-0-9]*\)).*/\1,\2/p'
+}
+until_true 10 eval '[ "$(view_place)" = 619,464 ]' || fail "the window's view is at $(view_place), expected 619,464"
 kill "${pids[-1]}"
 
 # Under the sanitizers, the Wayland client libraries leave their own allocations at exit (without frames to
