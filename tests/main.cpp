@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QFile>
 #include <QFont>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +9,11 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Qt and the programs the tests start keep their runtime files in a folder the run removes.
+    QTemporaryDir runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
     QApplication app(argc, argv);
     // A desktop font of this many points, as qt6ct or a desktop's settings give one.

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QSaveFile>
@@ -109,6 +110,9 @@ TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
         const QtProgramFolder missing(program);
         EXPECT_EQ(missing.filePath("Email.dta"), QString()) << program.toStdString();
     }
+    // QTemporaryDir cannot name what is not UTF-8: the folder goes by its bytes.
+    EXPECT_EQ(::unlink((folder + "/Email.dta").constData()), 0);
+    EXPECT_EQ(::rmdir(folder.constData()), 0);
 }
 
 TEST(QtWindowPlacementTest, KeepOnTopChangesTheSameNativeWindowAndOnlyTopmostMoves)
@@ -184,6 +188,9 @@ TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    // The socket then lives in a short folder of the user's own, which the test leaves as it found it.
+    const QByteArray socketFolder = "/tmp/sitewarden-" + QByteArray::number(::getuid());
+    const bool socketFolderWasThere = QFileInfo::exists(QFile::decodeName(socketFolder));
     {
         SingleInstance first(QFile::encodeName(dir.path()));
         SingleInstance later(QFile::encodeName(dir.path()));
@@ -195,6 +202,9 @@ TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
         EXPECT_EQ(asked.first().first().toByteArray(), request);
     }
     qputenv("XDG_RUNTIME_DIR", saved);
+    if (!socketFolderWasThere) {
+        EXPECT_EQ(::rmdir(socketFolder.constData()), 0);
+    }
 }
 
 TEST(StartupActivationTest, StartupIdsGiveTheirTimeAndAreEndedQuoted)

@@ -52,6 +52,7 @@ TEST(GbkField, DecodesAndTrims)
         {"GBK Chinese", RecordFiles::field(QByteArray::fromHex("d6d0cec4"), 35), QStringLiteral("中文")},
         {"inner blanks stay", RecordFiles::field("a b", 35), QStringLiteral("a b")},
         {"tabs are not blanks", RecordFiles::field("\tx\t", 35), QStringLiteral("\tx\t")},
+        {"byte 0x80 is the euro sign", RecordFiles::field(QByteArray::fromHex("8035"), 35), QStringLiteral("€5")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Gbk::trimBlanks(Gbk::decodeField(c.bytes.constData(), int(c.bytes.size()))), c.expected) << c.what;

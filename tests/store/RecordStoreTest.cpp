@@ -111,12 +111,14 @@ TEST_F(RecordStore, SaveReusesTheFirstDeletedSlot)
 
 TEST_F(RecordStore, OnlyTheExactMarkerMarksAFreeSlot)
 {
-    RecordFiles::write(path, record(1, "(deleted)") + record(2, "  (Deleted)") + record(3, "x"));
+    const QByteArray kept
+        = record(1, "(deleted)") + record(2, "(Deleted) old bank", "u2", "p2") + record(3, "(Deleted)x", "u3");
+    RecordFiles::write(path, kept + record(4, "  (Deleted)") + record(5, "x"));
     type("new", "u", "p", "");
     store.SaveNewSite();
     const QByteArray file = RecordFiles::read(path);
-    EXPECT_EQ(RecordFiles::slot(file, 1), record(1, "(deleted)"));
-    EXPECT_EQ(RecordFiles::slot(file, 2), record(2, "new", "u", "p"));
+    EXPECT_EQ(file.left(kept.size()), kept);
+    EXPECT_EQ(RecordFiles::slot(file, 4), record(4, "new", "u", "p"));
 }
 
 TEST_F(RecordStore, DeleteWritesTheMarkerAndKeepsTheLength)

@@ -158,7 +158,7 @@ TEST_F(Reliability, AFolderThatRefusesNewFilesStillSavesIntoItsFiles)
 {
     RecordFiles::write(file("Sitewarden2.dta"), RecordFiles::deleted(1));
     RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
-    RecordFiles::write(file("default.dta"), "me\r\n");
+    RecordFiles::write(file("default.dta"), "a-much-longer-id\r\n");
     for (const char* name : {"Sitewarden2.dta", "Email.dta", "default.dta"}) {
         ::chmod(QFile::encodeName(file(name)).constData(), 0666);
     }
@@ -226,6 +226,8 @@ TEST_F(Reliability, LinkedTextFilesAreSavedThroughTheirLinks)
         {"Email.dta", false, {"email", "b@x.org"}, "a@x.org\r\n", "a@x.org\r\nb@x.org\r\n"},
         {"default.dta", true, {"default", "new"}, "old\r\n", "new\r\n"},
         {"default.dta", false, {"default", "new"}, "old\r\n", "new\r\n"},
+        {"Email.dta", true, {"unemail"}, "aa@x.org\r\nb@x.org\r\n", "b@x.org\r\n\r\n"},
+        {"default.dta", true, {"default", "me"}, "old-and-longer\r\n", "me\r\n"},
     };
     for (const auto& c : cases) {
         const QString what = QString("%1 %2").arg(c.name, c.hard ? "hard link" : "relative link");
@@ -266,36 +268,56 @@ TEST_F(Reliability, AFileSystemWithoutModesStillSaves)
     EXPECT_EQ(RecordFiles::read(file("default.dta")), "me\r\n");
 }
 
-// The new name of a created record file or of a renamed text file reaches the disk: after each
-// create and rename the folder, opened for reading, is synced.
-TEST_F(Reliability, TheFolderIsSyncedAfterEachCreateAndRename)
+// A save counts only once it is on the disk: each write of a data file is synced through its own
+// descriptor (a new text file before it takes the old one's name), and after each create and rename
+// the folder, opened for reading, is synced.
+TEST_F(Reliability, EveryWriteAndEveryNewNameIsSynced)
 {
     const QString strace = QStandardPaths::findExecutable("strace");
     if (strace.isEmpty()) {
-        GTEST_SKIP() << "strace is not installed: the folder syncs cannot be watched";
+        GTEST_SKIP() << "strace is not installed: the syncs cannot be watched";
     }
-    for (const QStringList& args :
-        {QStringList {"save", dir.path(), "1", "x"}, {"email", dir.path(), "a@x.org"}, {"default", dir.path(), "me"}}) {
+    RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
+    for (const QStringList& args : {QStringList {"save", dir.path(), "2", "x"}, {"update", dir.path()},
+             {"email", dir.path(), "b@x.org"}, {"default", dir.path(), "me"}}) {
         QProcess traced;
-        traced.start(strace, QStringList {"-f", "-e", "trace=openat,renameat,renameat2,fsync", STORE_DRIVER} + args);
+        traced.start(strace,
+            QStringList {
+                "-f", "-e", "trace=openat,renameat,renameat2,pwrite64,write,fsync,fdatasync,close", STORE_DRIVER}
+                + args);
         ASSERT_TRUE(traced.waitForFinished(60000));
         static const QRegularExpression folderOpened(R"(openat\(.*O_RDONLY.*O_DIRECTORY.*\) = (\d+))");
+        static const QRegularExpression dataOpened(R"(openat\(.*\.dta[^"]*", .*\) = (\d+)$)");
         static const QRegularExpression changed(R"(O_CREAT\|O_EXCL.*\) = \d+$|rename)");
-        static const QRegularExpression synced(R"(fsync\((\d+)\))");
-        QSet<QString> folders;
-        int unsynced = 0, changes = 0;
+        static const QRegularExpression written(R"((?:pwrite64|write)\((\d+),)");
+        static const QRegularExpression synced(R"(f(?:data)?sync\((\d+)\))");
+        static const QRegularExpression closed(R"(close\((\d+)\))");
+        QSet<QString> folders, dataFiles, unsyncedData;
+        int unsyncedFolder = 0, dataWrites = 0, unsyncedAtRenameOrClose = 0;
         for (const QString& line : QString::fromUtf8(traced.readAllStandardError()).split('\n')) {
             if (const auto m = folderOpened.match(line); m.hasMatch()) {
                 folders.insert(m.captured(1));
-            } else if (changed.match(line).hasMatch() && !line.contains(".so")) {
-                ++unsynced;
-                ++changes;
-            } else if (const auto m = synced.match(line); m.hasMatch() && folders.contains(m.captured(1))) {
-                unsynced = 0;
+            } else if (const auto m = dataOpened.match(line); m.hasMatch()) {
+                dataFiles.insert(m.captured(1));
+            }
+            if (changed.match(line).hasMatch() && !line.contains(".so")) {
+                ++unsyncedFolder;
+                unsyncedAtRenameOrClose += line.contains("rename") ? int(unsyncedData.size()) : 0;
+            } else if (const auto m = written.match(line); m.hasMatch() && dataFiles.contains(m.captured(1))) {
+                unsyncedData.insert(m.captured(1));
+                ++dataWrites;
+            } else if (const auto m = synced.match(line); m.hasMatch()) {
+                unsyncedData.remove(m.captured(1));
+                unsyncedFolder = folders.contains(m.captured(1)) ? 0 : unsyncedFolder;
+            } else if (const auto m = closed.match(line); m.hasMatch()) {
+                unsyncedAtRenameOrClose += unsyncedData.remove(m.captured(1)) ? 1 : 0;
+                folders.remove(m.captured(1));
+                dataFiles.remove(m.captured(1));
             }
         }
-        EXPECT_GT(changes, 0) << qPrintable(args[0]);
-        EXPECT_EQ(unsynced, 0) << qPrintable(args[0]);
+        EXPECT_GT(dataWrites, 0) << qPrintable(args[0]);
+        EXPECT_EQ(unsyncedFolder, 0) << qPrintable(args[0]);
+        EXPECT_EQ(unsyncedAtRenameOrClose + unsyncedData.size(), 0) << qPrintable(args[0]);
     }
 }
 
