@@ -29,7 +29,7 @@ int QtMessageBox::show(const QString& prompt, int style, const QString& title)
     const bool yesNo = (style & 0xF) == YesNo;
     if (yesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton((style & 0x300) == 0x100 ? QMessageBox::No : QMessageBox::Yes);
+        box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);

@@ -44,7 +44,7 @@ protected:
         return path;
     }
 
-    QProcess* start(const QString& programFolder, const QStringList& wrapper = {})
+    QProcess* start(const QString& programFolder, const QStringList& wrapper = {}, const QString& language = {})
     {
         auto* process = new QProcess(&owner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -52,6 +52,12 @@ protected:
         env.insert("XDG_RUNTIME_DIR", root.path() + "/runtime");
         env.insert("XDG_CONFIG_HOME", root.path() + "/config");
         env.insert("QT_LOGGING_RULES", "sitewarden.instance.info=true");
+        if (!language.isEmpty()) {
+            env.remove("LC_ALL");
+            env.remove("LC_MESSAGES");
+            env.remove("LANGUAGE");
+            env.insert("LANG", language);
+        }
         process->setProcessEnvironment(env);
         const QString program = programFolder + "/sitewarden";
         if (wrapper.isEmpty()) {
@@ -198,6 +204,22 @@ TEST_F(RunningCopies, TheProgramKeepsItsMemoryToItself)
     struct stat info = {};
     ASSERT_EQ(::stat(QFile::encodeName(proc + "/status").constData(), &info), 0);
     EXPECT_EQ(info.st_uid, 0u);
+    process->kill();
+    process->waitForFinished();
+}
+
+// Qt's own texts (the text boxes' menus, the buttons of its boxes) come in the user's language: the
+// running copy has Qt's Chinese translations mapped.
+TEST_F(RunningCopies, QtsOwnTextsFollowTheUsersLanguage)
+{
+    QProcess* process = start(folder("app"), {}, "zh_CN.UTF-8");
+    waitUntilUp(process);
+    const QString maps = "/proc/" + QString::number(process->processId()) + "/maps";
+    const QDeadlineTimer deadline(10000);
+    while (!RecordFiles::read(maps).contains("/qtbase_zh_CN.qm") && !deadline.hasExpired()) {
+        QThread::msleep(20);
+    }
+    EXPECT_TRUE(RecordFiles::read(maps).contains("/qtbase_zh_CN.qm"));
     process->kill();
     process->waitForFinished();
 }

@@ -1,5 +1,6 @@
 #include "PlatformChoice.h"
 #include "QtClipboard.h"
+#include "QtMessageBox.h"
 #include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
 #include "QtTranslations.h"
@@ -11,16 +12,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QTranslator>
 #include <QWidget>
@@ -88,6 +93,36 @@ TEST(QtSettingsStoreTest, SaysWhenAValueCannotBeStored)
 }
 
 // A folder unpacked from a Chinese Windows archive keeps its GBK name: not valid UTF-8.
+// The box the user meets: its icon and buttons by the style, and the answer of the button pressed.
+TEST(QtMessageBoxTest, AnswersWithTheButtonTheUserPressed)
+{
+    const struct
+    {
+        int style;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton pressed;
+        int answer;
+    } cases[] = {
+        {MessageBox::YesNo, QMessageBox::NoIcon, QMessageBox::Yes, MessageBox::Yes},
+        {MessageBox::YesNo, QMessageBox::NoIcon, QMessageBox::No, MessageBox::No},
+        {MessageBox::Critical, QMessageBox::Critical, QMessageBox::Ok, MessageBox::Ok},
+        {MessageBox::Information | MessageBox::SetForeground, QMessageBox::Information, QMessageBox::Ok,
+            MessageBox::Ok},
+    };
+    for (const auto& c : cases) {
+        QMessageBox::Icon shown = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            shown = box->icon();
+            box->button(c.pressed)->click();
+        });
+        QtMessageBox messageBox;
+        EXPECT_EQ(messageBox.show("prompt", c.style, "title"), c.answer) << c.style;
+        EXPECT_EQ(shown, c.icon) << c.style;
+    }
+}
+
 TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
 {
     QTemporaryDir root;
