@@ -77,6 +77,7 @@ bool Sitewarden::writeRecordFile(
 
 void Sitewarden::ShowCurrentRecord()
 {
+    m_readAfresh = false;
     if (!showRecord(true)) {
         showListAfresh();
     }
@@ -87,6 +88,7 @@ bool Sitewarden::showRecord(bool listed)
     RecordFile file;
     openRecordFile(file, RecordFile::Access::Read);
     QByteArray stored;
+    m_shownSlot = 0;
     // A failed read leaves Rec as it was; the boxes are written from it all the same.
     if (file.readBytes(CurrentRecord, stored)) {
         // Only a listed line is checked: an empty file still shows its (empty) record 1.
@@ -97,6 +99,8 @@ bool Sitewarden::showRecord(bool listed)
         if (!stored.isEmpty()) {
             Rec = SiteRecord::fromBytes(stored.constData());
         }
+        m_shownSlot = CurrentRecord;
+        m_shown = stored;
     }
     ShowRecordFields();
     closeRecordFile(file);
@@ -201,13 +205,14 @@ void Sitewarden::AppendRecord()
 
 void Sitewarden::UpdateRecord()
 {
+    m_readAfresh = false;
     bool stale = false;
     writeRecordFile(updateFailed, fileErrorTitle, [&](RecordFile& file) {
         QByteArray stored;
         if (!openRecordFile(file) || !file.readBytes(CurrentRecord, stored)) {
             return false;
         }
-        if (!listShowsStored(stored)) {
+        if (!slotShowsStored(stored)) {
             stale = true;
             return true;
         }
@@ -221,7 +226,11 @@ void Sitewarden::UpdateRecord()
             bytes.replace(SiteRecord::NameOffset, SiteRecord::NameWidth, stored.constData() + SiteRecord::NameOffset,
                 SiteRecord::NameWidth);
         }
-        return file.writeBytes(CurrentRecord, bytes);
+        if (!file.writeBytes(CurrentRecord, bytes)) {
+            return false;
+        }
+        m_shown = bytes;
+        return true;
     });
     if (stale) {
         showListAfresh();
@@ -250,6 +259,7 @@ void Sitewarden::MarkRecordDeleted()
 
 void Sitewarden::DeleteCurrentRecord()
 {
+    m_readAfresh = false;
     if (CurrentRecord == 0) {
         return;
     }
@@ -259,7 +269,7 @@ void Sitewarden::DeleteCurrentRecord()
         if (!openRecordFile(file) || !file.readBytes(CurrentRecord, stored)) {
             return false;
         }
-        if (!listShowsStored(stored)) {
+        if (!slotShowsStored(stored)) {
             stale = true;
             return true;
         }
@@ -280,8 +290,14 @@ bool Sitewarden::listShowsStored(const QByteArray& stored) const
     return m_listed.field(CurrentRecord - 1) == stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth);
 }
 
+bool Sitewarden::slotShowsStored(const QByteArray& stored) const
+{
+    return listShowsStored(stored) && (m_shownSlot != CurrentRecord || stored == m_shown);
+}
+
 void Sitewarden::showListAfresh()
 {
+    m_readAfresh = true;
     m_beeper.beep();
     LoadSiteList();
     CurrentRecord = 1;

@@ -44,6 +44,9 @@ public:
 
     // True only when the file can be read and holds no slot with this number.
     bool isPastEnd(int slot);
+    // Whether the last show, update or erase found the file changed under the window and read
+    // the list afresh: no line of the new list is the one the user chose.
+    bool listReadAfresh() const { return m_readAfresh; }
 
     SiteRecord Rec;
     qint16 CurrentRecord = 0;
@@ -68,6 +71,9 @@ private:
     // Another program may have changed the file since the list was read; an erase, update or
     // show of that line then acts on nothing (see showListAfresh).
     bool listShowsStored(const QByteArray& stored) const;
+    // Whether slot CurrentRecord still holds, byte for byte, the record the window shows: a sync
+    // tool may have brought in the same entry with another password since.
+    bool slotShowsStored(const QByteArray& stored) const;
     // A beep, and the list and record 1 as the file holds them now, so the user can choose again.
     void showListAfresh();
 
@@ -79,6 +85,10 @@ private:
     Beeper& m_beeper;
     // The lines List1 was last given, one per slot.
     SiteNames m_listed;
+    // The slot the window shows and its bytes as read; slot 0 when it shows none read from the file.
+    int m_shownSlot = 0;
+    QByteArray m_shown;
+    bool m_readAfresh = false;
     std::unique_ptr<SiteListRead> m_prefetched;
     std::thread m_prefetching;
 };

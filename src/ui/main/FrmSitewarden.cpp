@@ -401,14 +401,9 @@ void FrmSitewarden::Command4_Click()
         m_platform.beeper.beep();
         return;
     }
-    const bool lineSelected = selectedLine() >= 0;
     m_module.EditMode = true;
     m_module.UpdateRecord();
     m_module.EditMode = false;
-    // The list was read afresh because the file no longer held what it showed: as after an erase.
-    if (lineSelected && selectedLine() < 0) {
-        selectLine(0);
-    }
 }
 
 void FrmSitewarden::Command1_Click()
@@ -426,18 +421,17 @@ void FrmSitewarden::Command1_Click()
     }
     m_module.CurrentRecord = qint16(selected + 1);
     m_module.DeleteCurrentRecord();
-    m_module.LoadSiteList();
-    selectLine(0);
+    // Read afresh, the list has no line the user chose: the next erase waits for one.
+    if (!m_module.listReadAfresh()) {
+        m_module.LoadSiteList();
+        selectLine(0);
+    }
 }
 
 void FrmSitewarden::List1_Click()
 {
     m_module.CurrentRecord = qint16(selectedLine() + 1);
     m_module.ShowCurrentRecord();
-    // The file no longer held that line's entry: the list was read afresh and record 1 shown.
-    if (selectedLine() < 0) {
-        selectLine(0);
-    }
     List1_MouseMove();
 }
 
