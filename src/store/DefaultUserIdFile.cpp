@@ -30,6 +30,14 @@ void DefaultUserIdFile::EditDefaultUserId()
     m_view.showDefaultUserIdDialog();
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
     const bool unchanged = DefaultUserId == Gbk::decode(m_stored.constData(), m_stored.size());
+    if (unchanged) {
+        // Another machine may have stored a newer ID while the dialog was open: the file keeps it.
+        QByteArray line;
+        TextFile::readFirstLine(m_module.MsgText, line);
+        if (Gbk::trimBlanks(line) != m_stored) {
+            return;
+        }
+    }
     const QByteArray id = unchanged ? m_stored : Gbk::encode(DefaultUserId);
     // Written whole beside the old file, so a failure leaves the stored ID as it was.
     if (!TextFile::write(m_module.MsgText, id + QByteArrayLiteral("\r\n"))) {

@@ -25,8 +25,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 #include <QWindow>

@@ -149,6 +149,20 @@ TEST_F(DefaultUserIdTest, AFailedWriteIsSaidAndKeepsTheStoredId)
 
 // Bytes from another code page, or cut after a lead byte: saved unedited, or the dialog closed
 // otherwise, they go back as stored; an edit GBK cannot hold is refused.
+// A sync tool brings in an ID set on another machine while the dialog is open.
+TEST_F(DefaultUserIdTest, AnIdChangedElsewhereIsKeptUnlessTheUserEditsIt)
+{
+    for (const QString& typed : {QString(), QStringLiteral("mine")}) {
+        RecordFiles::write(path, "old\r\n");
+        editWith([&](frmDefault* dialog) {
+            RecordFiles::write(path + ".new", "newer\r\n");
+            ASSERT_EQ(::rename(qPrintable(path + ".new"), qPrintable(path)), 0);
+            saveAs(dialog, typed.isNull() ? dialog->Text1->text() : typed);
+        });
+        EXPECT_EQ(RecordFiles::read(path), typed.isNull() ? "newer\r\n" : "mine\r\n");
+    }
+}
+
 TEST_F(DefaultUserIdTest, AnUneditedIdGoesBackAsItsStoredBytes)
 {
     const struct

@@ -307,7 +307,8 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
 // The file cut short by a backup, or slot 2 taken by another copy's entry, after the list was read.
 TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
 {
-    for (const QByteArray& changed : {six().left(307), six().replace(307, 307, record(2, "Four", "u-four", "p-four"))}) {
+    for (const QByteArray& changed :
+        {six().left(307), six().replace(307, 307, record(2, "Four", "u-four", "p-four"))}) {
         open(six());
         RecordFiles::write(path, changed);
         const int beeps = platform.beeper.beeps;
