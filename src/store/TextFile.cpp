@@ -201,6 +201,11 @@ bool replace(int dir, const QByteArray& name, const QByteArray& bytes, const str
             return false;
         }
     }
+    if (fd.get() >= 0 && old) {
+        // The old file's owner and group where they can be set: another user's file, written by root
+        // or by a member of its group, is not turned into the writer's own.
+        [[maybe_unused]] const int kept = ::fchown(fd.get(), old->st_uid, old->st_gid);
+    }
     const bool written = fd.get() >= 0 && (!old || modeApplied(fd.get(), old->st_mode & 07777))
         && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
     if (!written || ::renameat(dir, temporary.constData(), dir, name.constData()) != 0) {
@@ -250,7 +255,9 @@ bool write(const QString& path, const QByteArray& bytes)
         bool refused = false;
         return errno == ENOENT && replace(dir.get(), name, bytes, nullptr, refused);
     }
-    if (!S_ISREG(info.st_mode)) {
+    // A file the user may not write is not replaced either: a new file in its place would be the
+    // user's own and writable, and the protection gone.
+    if (!S_ISREG(info.st_mode) || ::faccessat(dir.get(), name.constData(), W_OK, AT_EACCESS) != 0) {
         return false;
     }
     if (info.st_nlink > 1) {

@@ -32,8 +32,9 @@ QByteArray joinLines(const QList<QByteArray>& lines);
 // Replaces the whole file at once, synced with its folder: on any failure the old file stays as it
 // was. A symbolic link is followed to its target and stays a link; a file with other names (hard
 // links) is written in place, so that every name sees the new content; anything but a regular
-// file is refused. Only where the folder refuses the new file beside the old one is the old file
-// written in place. A new file is readable by its owner only; a replaced one keeps its mode.
+// file is refused, and so is a file the user may not write. Only where the folder refuses the new
+// file beside the old one is the old file written in place. A new file is readable by its owner
+// only; a replaced one keeps its mode, and its owner and group where they can be set.
 bool write(const QString& path, const QByteArray& bytes);
 
 } // namespace TextFile

@@ -1,5 +1,6 @@
 #include "SiteRecord.h"
 #include "Sitewarden.h"
+#include "TextFile.h"
 
 #include "FakeBeeper.h"
 #include "FakeMessageBox.h"
@@ -151,6 +152,59 @@ TEST_F(Reliability, FilesThatCannotBeWrittenStayAsTheyWere)
     EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")), records);
     EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
     EXPECT_EQ(RecordFiles::read(file("default.dta")), id);
+}
+
+// In the user's own folder, a text file made read-only, or another user's: a save refuses rather
+// than put a file of the user's own, open to writing, in its place.
+TEST_F(Reliability, ATextFileTheUserMayNotWriteIsNotReplaced)
+{
+    // The driver runs as nobody when the test runs as root.
+    const bool root = ::geteuid() == 0;
+    const QByteArray emails = "a@x.org\r\n", id = "me\r\n";
+    RecordFiles::write(file("Email.dta"), emails);
+    RecordFiles::write(file("default.dta"), id);
+    for (const bool foreign : {false, true}) {
+        if (foreign && !root) {
+            continue;
+        }
+        const uid_t owner = foreign ? 0 : root ? 65534 : ::geteuid();
+        const mode_t mode = foreign ? 0644 : 0444;
+        for (const char* name : {"Email.dta", "default.dta"}) {
+            ::chown(QFile::encodeName(file(name)).constData(), owner, gid_t(-1));
+            ::chmod(QFile::encodeName(file(name)).constData(), mode);
+        }
+        EXPECT_EQ(
+            runDriver({"email", dir.path(), "b@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
+        EXPECT_EQ(
+            runDriver({"default", dir.path(), "other"}), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
+        for (const char* name : {"Email.dta", "default.dta"}) {
+            struct stat info = {};
+            ASSERT_EQ(::stat(QFile::encodeName(file(name)).constData(), &info), 0);
+            EXPECT_EQ(info.st_uid, owner) << name;
+            EXPECT_EQ(info.st_mode & 07777, mode) << name;
+        }
+        EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
+        EXPECT_EQ(RecordFiles::read(file("default.dta")), id);
+    }
+}
+
+// A replaced text file keeps its owner and group where the writer may set them (here, as root).
+TEST_F(Reliability, AReplacedTextFileKeepsItsOwnerAndGroup)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another user";
+    }
+    const QByteArray path = QFile::encodeName(file("Email.dta"));
+    RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
+    ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+    ::chmod(path.constData(), 0640);
+    ASSERT_TRUE(TextFile::write(file("Email.dta"), "b@x.org\r\n"));
+    struct stat info = {};
+    ASSERT_EQ(::stat(path.constData(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(RecordFiles::read(file("Email.dta")), "b@x.org\r\n");
 }
 
 // A read-only share: no new file may be made beside the data files, but they may be written.
