@@ -1,5 +1,6 @@
 #include "RecordFile.h"
 
+#include "FreshStat.h"
 #include "SiteRecord.h"
 
 #include <QFile>
@@ -83,7 +84,7 @@ void RecordFile::unlock()
 bool RecordFile::countAll(qint64& records) const
 {
     struct stat info;
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (m_fd < 0 || !FreshStat::of(m_fd, info) || !S_ISREG(info.st_mode)) {
         return false;
     }
     records = info.st_size / SiteRecord::Length;
@@ -176,7 +177,7 @@ bool RecordFile::writeBytes(int slot, const QByteArray& bytes)
     }
     const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
     struct stat info;
-    if (::fstat(m_fd, &info) != 0) {
+    if (!FreshStat::of(m_fd, info)) {
         return false;
     }
     qint64 done = 0;

@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "FreshStat.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -86,7 +88,7 @@ Read openForReading(const QString& path, Fd& fd)
         return errno == ENOENT ? Read::Missing : Read::Failed;
     }
     struct stat info;
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!FreshStat::of(fd.get(), info) || !S_ISREG(info.st_mode)) {
         return Read::Failed;
     }
     return Read::Done;
@@ -144,7 +146,7 @@ bool resolve(Fd& dir, QByteArray& name)
 {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info;
-        if (::fstatat(dir.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (!FreshStat::at(dir.get(), name.constData(), info, AT_SYMLINK_NOFOLLOW)) {
             return errno == ENOENT;
         }
         if (!S_ISLNK(info.st_mode)) {
@@ -179,7 +181,7 @@ bool writeInPlace(int dir, const QByteArray& name, const QByteArray& bytes)
 {
     Fd fd(retried([&] { return ::openat(dir, name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
     struct stat info;
-    return fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) && writeAll(fd.get(), bytes)
+    return fd.get() >= 0 && FreshStat::of(fd.get(), info) && S_ISREG(info.st_mode) && writeAll(fd.get(), bytes)
         && ::ftruncate(fd.get(), bytes.size()) == 0 && ::fsync(fd.get()) == 0;
 }
 
@@ -250,7 +252,7 @@ bool write(const QString& path, const QByteArray& bytes)
         return false;
     }
     struct stat info;
-    const bool exists = ::fstatat(dir.get(), name.constData(), &info, 0) == 0;
+    const bool exists = FreshStat::at(dir.get(), name.constData(), info);
     if (!exists) {
         bool refused = false;
         return errno == ENOENT && replace(dir.get(), name, bytes, nullptr, refused);

@@ -324,7 +324,8 @@ TEST_F(Reliability, AFileSystemWithoutModesStillSaves)
 
 // A save counts only once it is on the disk: each write of a data file is synced through its own
 // descriptor (a new text file before it takes the old one's name), and after each create and rename
-// the folder, opened for reading, is synced.
+// the folder, opened for reading, is synced. What decides the bytes written (a file's length, its
+// kind) is asked of the file system afresh, never of a network file system's cache.
 TEST_F(Reliability, EveryWriteAndEveryNewNameIsSynced)
 {
     const QString strace = QStandardPaths::findExecutable("strace");
@@ -336,8 +337,9 @@ TEST_F(Reliability, EveryWriteAndEveryNewNameIsSynced)
              {"email", dir.path(), "b@x.org"}, {"default", dir.path(), "me"}}) {
         QProcess traced;
         traced.start(strace,
-            QStringList {
-                "-f", "-e", "trace=openat,renameat,renameat2,pwrite64,write,fsync,fdatasync,close", STORE_DRIVER}
+            QStringList {"-f", "-e",
+                "trace=openat,renameat,renameat2,pwrite64,write,fsync,fdatasync,close,fstat,newfstatat,statx",
+                STORE_DRIVER}
                 + args);
         ASSERT_TRUE(traced.waitForFinished(60000));
         static const QRegularExpression folderOpened(R"(openat\(.*O_RDONLY.*O_DIRECTORY.*\) = (\d+))");
@@ -346,13 +348,18 @@ TEST_F(Reliability, EveryWriteAndEveryNewNameIsSynced)
         static const QRegularExpression written(R"((?:pwrite64|write)\((\d+),)");
         static const QRegularExpression synced(R"(f(?:data)?sync\((\d+)\))");
         static const QRegularExpression closed(R"(close\((\d+)\))");
+        static const QRegularExpression asked(R"((?:fstat|newfstatat|statx)\((\d+), ("[^"]*")?)");
         QSet<QString> folders, dataFiles, unsyncedData;
-        int unsyncedFolder = 0, dataWrites = 0, unsyncedAtRenameOrClose = 0;
+        int unsyncedFolder = 0, dataWrites = 0, unsyncedAtRenameOrClose = 0, cachedAttributes = 0;
         for (const QString& line : QString::fromUtf8(traced.readAllStandardError()).split('\n')) {
             if (const auto m = folderOpened.match(line); m.hasMatch()) {
                 folders.insert(m.captured(1));
             } else if (const auto m = dataOpened.match(line); m.hasMatch()) {
                 dataFiles.insert(m.captured(1));
+            }
+            if (const auto m = asked.match(line);
+                m.hasMatch() && (dataFiles.contains(m.captured(1)) || m.captured(2).contains(".dta"))) {
+                cachedAttributes += line.contains("AT_STATX_FORCE_SYNC") ? 0 : 1;
             }
             if (changed.match(line).hasMatch() && !line.contains(".so")) {
                 ++unsyncedFolder;
@@ -372,6 +379,7 @@ TEST_F(Reliability, EveryWriteAndEveryNewNameIsSynced)
         EXPECT_GT(dataWrites, 0) << qPrintable(args[0]);
         EXPECT_EQ(unsyncedFolder, 0) << qPrintable(args[0]);
         EXPECT_EQ(unsyncedAtRenameOrClose + unsyncedData.size(), 0) << qPrintable(args[0]);
+        EXPECT_EQ(cachedAttributes, 0) << qPrintable(args[0]);
     }
 }
 
