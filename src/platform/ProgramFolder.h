@@ -9,6 +9,10 @@ public:
     virtual ~ProgramFolder() = default;
     // Empty when the folder cannot be found.
     virtual QString path() const = 0;
+    // Before each piece of file work: a folder held since the start that is gone (a stick pulled
+    // and plugged back in, a share mounted again) is found again by its name, and path() then
+    // reaches the new one.
+    virtual void recover() const { }
 
     // A file in the folder; empty, a name no file has, when the folder cannot be found, so that
     // nothing is ever read or written anywhere else.

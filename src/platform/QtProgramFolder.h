@@ -17,6 +17,7 @@ public:
     QtProgramFolder& operator=(const QtProgramFolder&) = delete;
 
     QString path() const override;
+    void recover() const override;
     // The canonical path of the folder, as its bytes: links resolved; empty when unknown.
     QByteArray location() const { return m_location; }
 
@@ -24,5 +25,6 @@ public:
 
 private:
     QByteArray m_location;
+    QByteArray m_programName;
     int m_fd = -1;
 };

@@ -17,6 +17,7 @@ DefaultUserIdFile::DefaultUserIdFile(
 
 void DefaultUserIdFile::LoadDefaultUserId()
 {
+    m_programFolder.recover();
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
     QByteArray line;
     TextFile::readFirstLine(m_module.MsgText, line);
@@ -28,6 +29,7 @@ void DefaultUserIdFile::LoadDefaultUserId()
 void DefaultUserIdFile::EditDefaultUserId()
 {
     m_view.showDefaultUserIdDialog();
+    m_programFolder.recover();
     m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
     const bool unchanged = DefaultUserId == Gbk::decode(m_stored.constData(), m_stored.size());
     if (unchanged) {

@@ -33,6 +33,7 @@ EmailList::EmailList(Sitewarden& module, StoreView& view, MessageBox& messageBox
 void EmailList::LoadEmailList()
 {
     m_view.setEmailItems({});
+    m_module.reachFolder();
     TextFile::readAll(m_module.EmailFilePath, m_loaded);
     m_lines = addresses(m_loaded);
     if (!m_lines.isEmpty()) {
@@ -54,6 +55,7 @@ void EmailList::showAddresses()
 bool EmailList::readFileNow(bool& changed)
 {
     changed = false;
+    m_module.reachFolder();
     QByteArray now;
     switch (TextFile::readAll(m_module.EmailFilePath, now)) {
     case TextFile::Read::Failed:

@@ -3,6 +3,7 @@
 #include "Beeper.h"
 #include "Gbk.h"
 #include "MessageBox.h"
+#include "ProgramFolder.h"
 #include "RecordFile.h"
 #include "SiteListRead.h"
 #include "StoreView.h"
@@ -47,8 +48,16 @@ std::unique_ptr<SiteListRead> Sitewarden::takePrefetched()
     return std::move(m_prefetched);
 }
 
+void Sitewarden::reachFolder() const
+{
+    if (m_folder) {
+        m_folder->recover();
+    }
+}
+
 bool Sitewarden::openRecordFile(RecordFile& file, RecordFile::Access access)
 {
+    reachFolder();
     // Only one file is ever open at a time, so the first free file number is always 1.
     FileNum = 1;
     return file.open(DataFilePath, access);
@@ -120,6 +129,7 @@ void Sitewarden::LoadSiteList()
     m_view.setSiteList(m_listed);
     std::unique_ptr<SiteListRead> list = takePrefetched();
     if (!list || list->path != DataFilePath || list->uncounted != CurrentRecord) {
+        reachFolder();
         list = std::make_unique<SiteListRead>(DataFilePath, CurrentRecord);
         list->read();
     }
@@ -306,6 +316,7 @@ void Sitewarden::showListAfresh()
 
 bool Sitewarden::isPastEnd(int slot)
 {
+    reachFolder();
     RecordFile file;
     qint64 count = 0;
     return file.open(DataFilePath, RecordFile::Access::Read) && file.countAll(count) && (slot < 1 || slot > count);

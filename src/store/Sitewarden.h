@@ -12,6 +12,7 @@
 
 class Beeper;
 class MessageBox;
+class ProgramFolder;
 class SiteListRead;
 class StoreView;
 
@@ -44,6 +45,10 @@ public:
 
     // True only when the file can be read and holds no slot with this number.
     bool isPastEnd(int slot);
+    // The folder the data files' paths lead through; it is found again before each piece of file
+    // work should it have gone (a stick plugged back in).
+    void setProgramFolder(const ProgramFolder& folder) { m_folder = &folder; }
+    void reachFolder() const;
     // Whether the last show, update or erase found the file changed under the window and read
     // the list afresh: no line of the new list is the one the user chose.
     bool listReadAfresh() const { return m_readAfresh; }
@@ -82,6 +87,7 @@ private:
 
     StoreView& m_view;
     MessageBox& m_messageBox;
+    const ProgramFolder* m_folder = nullptr;
     Beeper& m_beeper;
     // The lines List1 was last given, one per slot.
     SiteNames m_listed;

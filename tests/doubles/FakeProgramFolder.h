@@ -2,10 +2,24 @@
 
 #include "ProgramFolder.h"
 
+#include <QFile>
+
+#include <unistd.h>
+
 class FakeProgramFolder : public ProgramFolder
 {
 public:
     QString path() const override { return folder; }
 
+    // A folder reached through a link `folder` comes back as `comesBackAs`: the link is turned there.
+    void recover() const override
+    {
+        if (!comesBackAs.isEmpty()) {
+            ::unlink(QFile::encodeName(folder).constData());
+            ::symlink(QFile::encodeName(comesBackAs).constData(), QFile::encodeName(folder).constData());
+        }
+    }
+
     QString folder;
+    QString comesBackAs;
 };

@@ -9,6 +9,7 @@
 #include "StartupActivation.h"
 
 #include "QtPrinters.h"
+#include "RecordFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -148,6 +152,39 @@ TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
     // QTemporaryDir cannot name what is not UTF-8: the folder goes by its bytes.
     EXPECT_EQ(::unlink((folder + "/Email.dta").constData()), 0);
     EXPECT_EQ(::rmdir(folder.constData()), 0);
+}
+
+// A stick pulled out and plugged back in at the same place: another file system where the folder
+// was. The paths handed out before lead into the new one, never into the old.
+TEST(QtProgramFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
+{
+    QTemporaryDir root;
+    const QByteArray stick = QFile::encodeName(root.path()) + "/stick";
+    ASSERT_EQ(::mkdir(stick.constData(), 0700), 0);
+    if (::mount("sitewarden-test", stick.constData(), "tmpfs", 0, "size=1m") != 0) {
+        GTEST_SKIP() << "no tmpfs may be mounted here: " << std::strerror(errno);
+    }
+    QtProgramFolder folder(stick + "/sitewarden");
+    const QString path = folder.filePath("Email.dta");
+    RecordFiles::write(path, "old\r\n");
+    RecordFiles::write(folder.filePath("sitewarden"), "program");
+    const int old = ::open(stick.constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::umount2(stick.constData(), MNT_DETACH), 0);
+    folder.recover();
+    EXPECT_EQ(RecordFiles::read(path), "old\r\n") << "an empty mount point is not the folder";
+    ASSERT_EQ(::mount("sitewarden-test", stick.constData(), "tmpfs", 0, "size=1m"), 0);
+    RecordFiles::write(QFile::decodeName(stick) + "/Email.dta", "new\r\n");
+    RecordFiles::write(QFile::decodeName(stick) + "/sitewarden", "program");
+    folder.recover();
+    RecordFiles::write(path, "saved\r\n");
+    EXPECT_EQ(RecordFiles::read(QFile::decodeName(stick) + "/Email.dta"), "saved\r\n");
+    char bytes[16] = {};
+    const int oldFile = ::openat(old, "Email.dta", O_RDONLY);
+    EXPECT_EQ(::read(oldFile, bytes, sizeof bytes), 5);
+    EXPECT_EQ(QByteArray(bytes), "old\r\n");
+    ::close(oldFile);
+    ::close(old);
+    ::umount2(stick.constData(), MNT_DETACH);
 }
 
 TEST(QtWindowPlacementTest, KeepOnTopChangesTheSameNativeWindowAndOnlyTopmostMoves)

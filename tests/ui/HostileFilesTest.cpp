@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 
 #include "RecordFiles.h"
+#include "frmDefault.h"
 
 #include <QElapsedTimer>
 
@@ -125,6 +126,51 @@ TEST_F(HostileFilesTest, HugeEmailFilesLoadInReasonableTime)
         EXPECT_EQ(window->Combo2->count(), c.items) << c.what;
         EXPECT_LT(timer.elapsed(), 20000) << c.what;
     }
+}
+
+// A stick pulled out and plugged back in while the window stays open: each command finds its
+// folder again before it reads or writes, and nothing goes to the old place.
+TEST_F(HostileFilesTest, CommandsFindAStickPluggedBackIn)
+{
+    const QString before = dir.path() + "/before", after = dir.path() + "/after";
+    ASSERT_TRUE(QDir().mkpath(before) && QDir().mkpath(after));
+    platform.programFolder.folder = dir.path() + "/stick";
+    ASSERT_TRUE(QFile::link(before, platform.programFolder.folder));
+    const std::function<void(FrmSitewarden&)> commands[] = {
+        [](FrmSitewarden& window) {
+            window.Text1->setText("site");
+            window.TxtUser->setText("u");
+            window.TxtPassword->setText("p");
+            window.CmdAdd->click();
+        },
+        [](FrmSitewarden& window) {
+            window.Combo2->setEditText("a@x.org");
+            window.Command3->click();
+        },
+        [](FrmSitewarden& window) {
+            QTimer::singleShot(0, [] {
+                if (auto* dialog = qobject_cast<frmDefault*>(QApplication::activeModalWidget())) {
+                    dialog->Text1->setText("me");
+                    dialog->Command1->click();
+                }
+            });
+            window.defaultUserId().EditDefaultUserId();
+        },
+    };
+    for (const auto& command : commands) {
+        const auto window = start();
+        window->show();
+        platform.programFolder.comesBackAs = after;
+        command(*window);
+        platform.programFolder.comesBackAs.clear();
+        ASSERT_TRUE(QFile::remove(platform.programFolder.folder) && QFile::link(before, platform.programFolder.folder));
+    }
+    // Only what each start made there: an empty record file.
+    EXPECT_EQ(QDir(before).entryList(QDir::Files), QStringList({"Sitewarden2.dta"}));
+    EXPECT_EQ(RecordFiles::read(before + "/Sitewarden2.dta"), QByteArray());
+    EXPECT_EQ(RecordFiles::read(after + "/Sitewarden2.dta"), RecordFiles::record(1, "site", "u", "p", "http://www."));
+    EXPECT_EQ(RecordFiles::read(after + "/Email.dta"), "a@x.org\r\n");
+    EXPECT_EQ(RecordFiles::read(after + "/default.dta"), "me\r\n");
 }
 
 } // namespace

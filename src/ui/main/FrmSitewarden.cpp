@@ -65,6 +65,7 @@ FrmSitewarden::FrmSitewarden(const Platform& platform, QWidget* parent)
     , m_emailList(m_module, *this, platform.messageBox)
     , m_defaultUserId(m_module, *this, platform.messageBox, platform.programFolder)
 {
+    m_module.setProgramFolder(platform.programFolder);
     // The record file is read while the window is built; Form_Load's LoadSiteList shows it.
     m_module.prefetchSiteList(platform.programFolder.filePath(QStringLiteral("Sitewarden2.dta")));
     setObjectName(QStringLiteral("FrmSitewarden"));
