@@ -40,10 +40,9 @@ protected:
     static void saveAs(frmDefault* dialog, const QString& text)
     {
         dialog->Text1->setText(text);
-        // Alt+S animates a click that lands a moment later.
         QSignalSpy clicked(dialog->Command1, &QPushButton::clicked);
         QTest::keyClick(dialog->Text1, Qt::Key_S, Qt::AltModifier);
-        EXPECT_TRUE(clicked.wait(2000));
+        EXPECT_EQ(clicked.count(), 1);
     }
 
     QString path = dataFile("default.dta");

@@ -5,6 +5,7 @@
 #include "CompositionGuard.h"
 #include "DefaultUserIdFile.h"
 #include "Gbk.h"
+#include "KeyDownClick.h"
 #include "Layout.h"
 
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget
     // Neither Enter nor Esc presses the button.
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
+    Command1->installEventFilter(new KeyDownClick(this));
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));

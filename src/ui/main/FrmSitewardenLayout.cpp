@@ -1,6 +1,7 @@
 #include "FrmSitewardenLayout.h"
 
 #include "FrmSitewarden.h"
+#include "KeyDownClick.h"
 #include "Layout.h"
 
 #include <QAction>
@@ -163,8 +164,10 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
     label(0, QStringLiteral("用户 ID"), Layout::twips(2760, 0, 675, 240));
 
     // Enter, as Space, presses the focused button, as on the desktop the program comes from.
+    auto* keyDownClick = new KeyDownClick(client);
     for (QPushButton* button : client->findChildren<QPushButton*>()) {
         button->setAutoDefault(true);
+        button->installEventFilter(keyDownClick);
     }
 
     // The boxes take text of any length; the record's limits apply only when an entry is written.
