@@ -127,6 +127,11 @@ TEST_F(DesktopInputTest, AltWithALetterOfNoCommandTypesNothing)
     EXPECT_EQ(window->TxtUser->text(), user);
     QTest::keyClicks(window->Text1, "qwz");
     EXPECT_EQ(window->Text1->text(), "qwz");
+
+    frmDefault dialog(window->defaultUserId(), platform.beeper, window.get());
+    dialog.Text1->setText("me");
+    QTest::keyClick(dialog.Text1, Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(dialog.Text1->text(), "me");
 }
 
 // Ctrl+Insert and the context menu's Copy; on X11 a selection (PRIMARY) too.
