@@ -4,6 +4,7 @@
 #   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
 #   scripts/sitewarden.sh bench          build and run the benchmarks, then check their ratios
 #   scripts/sitewarden.sh startup       race real starts on Xvfb against the floors, then check the ratios
+#   scripts/sitewarden.sh keys [TRIES]  time from Alt+S and Alt+U to the record file's change, at 32,767 and 1 records
 #   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
 #   scripts/sitewarden.sh screenshot     make docs/screenshot.png of the main window under Xvfb
 set -euo pipefail
@@ -98,6 +99,16 @@ startup)
     python3 scripts/startup_check.py "$tools" "$races/32767/sitewarden" "$races/1/sitewarden" \
         "$(realpath "$build")/qtbare/qtcjk" $(command -v keepassxc || true)
     ;;
+keys)
+    tools=${SITEWARDEN_TOOLS:-../shared/tools}
+    install_missing "${packages[@]}" "${desktop_packages[@]}" python3
+    configure_and_build "$build" sitewarden
+    for records in 32767 1; do
+        mkdir -p "$build/keys/$records"
+        python3 "$tools/make-records" "$records" "$build/keys/$records/Sitewarden2.dta"
+    done
+    python3 scripts/key_to_file.py "$build/bin/sitewarden" "${2:-17}" "$build/keys/32767" "$build/keys/1"
+    ;;
 screenshot)
     install_missing "${packages[@]}" "${desktop_packages[@]}" imagemagick
     configure_and_build "$build" sitewarden
@@ -134,7 +145,7 @@ fuzz)
     done
     ;;
 *)
-    echo "usage: $0 run|test|bench|fuzz [SECONDS]|screenshot" >&2
+    echo "usage: $0 run|test|bench|startup|keys [TRIES]|fuzz [SECONDS]|screenshot" >&2
     exit 2
     ;;
 esac
