@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "FrmSitewarden.h"
 #include "PlatformChoice.h"
 #include "ProcessHardening.h"
@@ -10,6 +11,9 @@
 
 int main(int argc, char* argv[])
 {
+    if (const int status = CommandLine::answer(argc, argv); status >= 0) {
+        return status;
+    }
     ProcessHardening::apply();
     const StartupActivation startup = StartupActivation::fromEnvironment();
     const bool platformChosen = PlatformChoice::apply(argc, argv);

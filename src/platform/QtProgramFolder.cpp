@@ -1,5 +1,7 @@
 #include "QtProgramFolder.h"
 
+#include "DataFolder.h"
+
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -21,9 +23,9 @@ QtProgramFolder::QtProgramFolder(const QByteArray& program)
     const qsizetype slash = program.lastIndexOf('/');
     m_programName = program.mid(slash + 1);
     if (slash > 0) {
-        m_location = program.left(slash);
+        m_location = DataFolder::choose(program.left(slash));
     } else if (slash == 0) {
-        m_location = "/";
+        m_location = DataFolder::choose("/");
     }
     if (!m_location.isEmpty()) {
         do {

@@ -224,4 +224,40 @@ TEST_F(RunningCopies, QtsOwnTextsFollowTheUsersLanguage)
     process->waitForFinished();
 }
 
+// In a terminal: --help and --version answer and end without a window; with no display at all, one
+// clear line and a failure status instead of Qt's abort.
+TEST(CommandLineTest, AnswersInATerminal)
+{
+    const struct
+    {
+        QStringList arguments;
+        bool display;
+        int status;
+        QByteArray said;
+    } cases[] = {
+        {{"--help"}, true, 0, "Usage: sitewarden"},
+        {{"--version"}, true, 0, "sitewarden 2.2\n"},
+        {{}, false, 1, "sitewarden: no display"},
+        {{"--version"}, false, 0, "sitewarden 2.2\n"},
+    };
+    for (const auto& c : cases) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("WAYLAND_DISPLAY");
+        if (c.display) {
+            env.insert("DISPLAY", ":99");
+        } else {
+            env.remove("DISPLAY");
+        }
+        process.setProcessEnvironment(env);
+        process.start(SITEWARDEN_PROGRAM, c.arguments);
+        ASSERT_TRUE(process.waitForFinished(10000)) << c.said.toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.said.toStdString();
+        EXPECT_EQ(process.exitCode(), c.status) << c.said.toStdString();
+        EXPECT_TRUE((process.readAllStandardOutput() + process.readAllStandardError()).startsWith(c.said))
+            << c.said.toStdString();
+    }
+}
+
 } // namespace

@@ -1,3 +1,4 @@
+#include "DataFolder.h"
 #include "PlatformChoice.h"
 #include "QtClipboard.h"
 #include "QtMessageBox.h"
@@ -185,6 +186,49 @@ TEST(QtProgramFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
     ::close(oldFile);
     ::close(old);
     ::umount2(stick.constData(), MNT_DETACH);
+}
+
+// Where the data files live: beside the program where its folder is the user's to write, in the
+// user's own data folder for a system-wide install or a folder the user may not write.
+TEST(DataFolderTest, BesideTheProgramWhereTheUserMayWriteElseInTheirOwnDataFolder)
+{
+    QTemporaryDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    const QByteArray home = root + "/home", perUser = home + "/.local/share/Sitewarden";
+    for (const char* folder : {"/build", "/home", "/home/.local", "/home/.local/lib", "/home/.local/lib/sitewarden",
+             "/stick", "/readonly", "/file", "/open", "/open/Sitewarden"}) {
+        ASSERT_EQ(::mkdir(root + folder, 0755), 0) << folder;
+    }
+    RecordFiles::write(QFile::decodeName(root + "/build/Email.dta"), "a@x.org\r\n");
+    RecordFiles::write(QFile::decodeName(root + "/file/Sitewarden"), "not a folder");
+    ::chmod(root + "/readonly", 0555);
+    const bool asRoot = ::geteuid() == 0;
+    const struct
+    {
+        const char* what;
+        QByteArray program, dataHome, expected;
+    } cases[] = {
+        {"a build tree with files beside it", root + "/build", {}, root + "/build"},
+        {"an install in the home folder", home + "/.local/lib/sitewarden", {}, home + "/.local/lib/sitewarden"},
+        {"a stick", root + "/stick", {}, root + "/stick"},
+        {"the package's folder", "/usr/lib/sitewarden", {}, perUser},
+        {"an install under /opt, with XDG_DATA_HOME", "/opt/sitewarden", root + "/data", root + "/data/Sitewarden"},
+        {"a relative XDG_DATA_HOME", "/usr/local/lib/sitewarden", "relative/data", perUser},
+        {"a folder the user may not write", root + "/readonly", {}, asRoot ? root + "/readonly" : perUser},
+        {"a file in the data folder's place", "/usr/lib/sitewarden", root + "/file", {}},
+        {"a data folder open to others", "/usr/lib/sitewarden", root + "/open", {}},
+    };
+    const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", home);
+    for (const auto& c : cases) {
+        qputenv("XDG_DATA_HOME", c.dataHome);
+        EXPECT_EQ(DataFolder::choose(c.program), c.expected) << c.what;
+    }
+    qputenv("HOME", savedHome);
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    struct stat info = {};
+    ASSERT_EQ(::stat(perUser.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
 }
 
 TEST(QtWindowPlacementTest, KeepOnTopChangesTheSameNativeWindowAndOnlyTopmostMoves)

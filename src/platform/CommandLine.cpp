@@ -1,0 +1,48 @@
+#include "CommandLine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char* const help = "Usage: sitewarden [--help | --version | Qt's options such as -platform NAME]\n"
+                         "Keeps the logins of web sites: a description, a user ID, a password and a web\n"
+                         "address each, a list of e-mail addresses and a default user ID.\n"
+                         "Its files live beside the program, or in $XDG_DATA_HOME/Sitewarden\n"
+                         "(~/.local/share/Sitewarden) when it is installed for the whole system.\n";
+
+bool set(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+} // namespace
+
+namespace CommandLine {
+
+int answer(int argc, const char* const* argv)
+{
+    bool platformNamed = set("QT_QPA_PLATFORM");
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(help, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("sitewarden %s\n", SITEWARDEN_VERSION);
+            return 0;
+        }
+        platformNamed = platformNamed || std::strcmp(argv[i], "-platform") == 0
+            || std::strcmp(argv[i], "--platform") == 0 || std::strcmp(argv[i], "-display") == 0;
+    }
+    if (!platformNamed && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
+        std::fputs(
+            "sitewarden: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n", stderr);
+        return 1;
+    }
+    return -1;
+}
+
+} // namespace CommandLine
