@@ -1,35 +1,59 @@
 #!/usr/bin/env bash
-# cmake --install lays out a self-contained program folder, a command, a valid desktop entry and
-# the key icon in the hicolor sizes; installed into a folder with a blank in its name, GLib's launcher
-# (GNOME's menus) starts the program from the entry.
-#   install_layout.sh BUILD_DIR
+# cmake --install lays out a program folder, a command, a valid desktop entry, the key icon in the
+# hicolor sizes, the metainfo, the manual page and the copyright; removing what the install manifest
+# lists leaves nothing behind; an install elsewhere than configured is refused. A desktop entry for a
+# folder with a blank in its name starts the program through GLib's launcher (GNOME's menus).
+#   install_layout.sh BUILD_DIR SOURCE_DIR PROGRAM
 set -euo pipefail
 
+build=$1 source=$2 program=$3
 work=$(mktemp -d)
-trap 'pkill -f "^$prefix/lib/sitewarden/sitewarden" || true; rm -rf "$work"' EXIT
-prefix="$work/my programs"
-cmake --install "$1" --prefix "$prefix" > /dev/null
-
+trap 'pkill -f "^$work/" || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-[ -x "$prefix/lib/sitewarden/sitewarden" ] || fail "no program in lib/sitewarden"
-[ "$(readlink -f "$prefix/bin/sitewarden")" = "$(readlink -f "$prefix/lib/sitewarden/sitewarden")" ] || fail "bin/sitewarden"
-desktop="$prefix/share/applications/sitewarden.desktop"
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+stage="$work/stage"
+DESTDIR="$stage" cmake --install "$build" >/dev/null
+root="$stage$prefix"
+
+[ -x "$root/lib/sitewarden/sitewarden" ] || fail "no program in lib/sitewarden"
+[ "$(readlink "$root/bin/sitewarden")" = ../lib/sitewarden/sitewarden ] || fail "bin/sitewarden"
+desktop="$root/share/applications/sitewarden.desktop"
 desktop-file-validate "$desktop" || fail "desktop entry does not validate"
 grep -qx "Exec=\"$prefix/lib/sitewarden/sitewarden\"" "$desktop" || fail "desktop entry Exec"
 grep -qx "Icon=sitewarden" "$desktop" || fail "desktop entry Icon"
 grep -qx "StartupWMClass=sitewarden" "$desktop" || fail "desktop entry StartupWMClass"
 grep -qx "StartupNotify=true" "$desktop" || fail "desktop entry StartupNotify"
 for size in 16 32 48 64 128 256; do
-    icon="$prefix/share/icons/hicolor/${size}x${size}/apps/sitewarden.png"
+    icon="$root/share/icons/hicolor/${size}x${size}/apps/sitewarden.png"
     [ -f "$icon" ] || fail "no ${size}x${size} icon"
     width=$(od -An -tu1 -j16 -N4 "$icon" | awk '{print (($1 * 256 + $2) * 256 + $3) * 256 + $4}')
     [ "$width" -eq "$size" ] || fail "the ${size}x${size} icon is $width pixels wide"
 done
-[ -z "$(find "$prefix" -name '*.dta')" ] || fail "installing must not lay down data files"
+metainfo="$root/share/metainfo/example.sitewarden.Sitewarden.metainfo.xml"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >/dev/null || fail "the metainfo does not validate"
+fi
+for file in share/man/man1/sitewarden.1.gz share/doc/sitewarden/copyright share/doc/sitewarden/changelog.gz; do
+    [ -s "$root/$file" ] || fail "no $file"
+done
+[ -z "$(find "$stage" -name '*.dta')" ] || fail "installing must not lay down data files"
 
-mkdir -m 700 "$work/runtime"
-XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen gio launch "$desktop" \
-    || fail "GLib refuses the desktop entry"
+# The manifest names the installed paths without DESTDIR.
+sed "s|^|$stage|" "$build/install_manifest.txt" | xargs -d '\n' rm --
+[ -z "$(find "$stage" ! -type d)" ] || fail "the manifest does not list $(find "$stage" ! -type d | head -n 3)"
+
+! cmake --install "$build" --prefix "$work/elsewhere" >/dev/null 2>&1 || fail "installed elsewhere than configured"
+[ ! -e "$work/elsewhere" ] || fail "a refused install left $(find "$work/elsewhere" | head -n 3)"
+
+# An entry for a program in "my programs", made as the build makes its own.
+app="$work/my programs/lib/sitewarden"
+mkdir -p "$app" "$work/runtime"
+chmod 700 "$work/runtime"
+cp "$program" "$app/sitewarden"
+cmake -DPROGRAM="$app/sitewarden" -DOUTPUT="$work/sitewarden.desktop" -P "$source/resources/DesktopEntry.cmake"
+desktop-file-validate "$work/sitewarden.desktop" || fail "the entry for a folder with a blank does not validate"
+XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+    gio launch "$work/sitewarden.desktop" || fail "GLib refuses the desktop entry"
 for _ in $(seq 100); do [ -f "$work/config/Sitewarden/Sitewarden.ini" ] && break; sleep 0.1; done
 [ -f "$work/config/Sitewarden/Sitewarden.ini" ] || fail "the program did not start from its desktop entry"
 echo "1 passed, 0 failed"
