@@ -2,6 +2,7 @@
 # Installs what is missing (Debian 12), builds, then starts the program or runs the tests.
 #   scripts/sitewarden.sh run            build and start the program
 #   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
+#   scripts/sitewarden.sh package        build the Debian package sitewarden_<version>_<arch>.deb in build-package/
 #   scripts/sitewarden.sh bench          build and run the benchmarks, then check their ratios
 #   scripts/sitewarden.sh startup       race real starts on Xvfb against the floors, then check the ratios
 #   scripts/sitewarden.sh keys [TRIES]  time from Alt+S and Alt+U to the record file's change, at 32,767 and 1 records
@@ -21,6 +22,9 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-tra
 # bus; gio is GNOME's launcher of desktop entries, and pkill ends what it started).
 desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin procps openbox weston xwayland strace
                   mutter kwin-x11 kwin-wayland dbus-daemon fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6)
+
+# Debian's tools that build and check the package (dpkg-shlibdeps, file, lintian, appstreamcli).
+package_packages=(dpkg-dev file lintian appstream)
 
 install_missing() {
     local missing=()
@@ -61,6 +65,14 @@ test)
     configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
         ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
+    ;;
+package)
+    install_missing "${packages[@]}" "${package_packages[@]}"
+    configure_and_build "$build-package" sitewarden -DCMAKE_INSTALL_PREFIX=/usr -DSITEWARDEN_TESTS=OFF \
+        -DSITEWARDEN_BENCH=OFF
+    cmake --build "$build-package" --target compressed_docs
+    (cd "$build-package" && cpack -G DEB)
+    ls "$build-package"/sitewarden_*.deb
     ;;
 bench)
     install_missing "${packages[@]}" python3
