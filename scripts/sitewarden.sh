@@ -26,17 +26,19 @@ desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin
 # Debian's tools that build and check the package (dpkg-shlibdeps, file, lintian, appstreamcli).
 package_packages=(dpkg-dev file lintian appstream)
 
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
 install_missing() {
     local missing=()
     for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    as_root apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # configure_and_build DIR [TARGET] [CMAKE OPTIONS...]
@@ -58,13 +60,17 @@ run)
     exec "$build/bin/sitewarden"
     ;;
 test)
-    install_missing "${packages[@]}" "${desktop_packages[@]}"
+    install_missing "${packages[@]}" "${desktop_packages[@]}" "${package_packages[@]}"
     configure_and_build "$build" "" -DSITEWARDEN_TESTS=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
     configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF
     LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
         ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
+    # The Debian package: built, checked by lintian, installed, upgraded and purged.
+    bash "$0" package
+    as_root bash tests/e2e/package.sh "$build-package/sitewarden_$(sed -n 's/^project(Sitewarden VERSION \([^ ]*\).*/\1/p' \
+        CMakeLists.txt)_$(dpkg --print-architecture).deb"
     ;;
 package)
     install_missing "${packages[@]}" "${package_packages[@]}"

@@ -14,7 +14,11 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 [ "$(id -u)" -eq 0 ] || { echo "the package test installs packages: run it as root"; exit 1; }
-! dpkg -s sitewarden >/dev/null 2>&1 || fail "sitewarden is installed already: the test would remove it"
+if dpkg -s sitewarden >/dev/null 2>&1; then
+    trap 'rm -rf "$work"' EXIT
+    echo "SKIP: the sitewarden package is installed on this machine, and the test would remove it"
+    exit 0
+fi
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 \
     || { cat "$work/lintian.log"; fail "lintian reports errors"; }
