@@ -2,6 +2,7 @@
 # Runs inside the X server of end_to_end.sh: starts the program and types at it.
 set -euo pipefail
 source "$(dirname "$0")/wait.sh"
+source "$(dirname "$0")/typing.sh"
 
 program=$1
 "$program" &
@@ -12,12 +13,7 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.
 xdotool windowfocus --sync "$window"
 sleep 0.5
 
-# The focus starts in the description box; seven tabs lead to the user ID, two more to the password.
-xdotool type --delay 20 'e2e site'
-xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab
-xdotool type --delay 20 'e2e-user'
-xdotool key --delay 50 Tab Tab
-xdotool type --delay 20 'e2e-password'
+type_entry 'e2e site' 'e2e-user' 'e2e-password'
 xdotool key alt+s
 
 until_true 10 eval '[ "$(stat -c %s "$(dirname "$program")/Sitewarden2.dta" 2>/dev/null)" = 307 ]' || true

@@ -9,6 +9,7 @@ set -euo pipefail
 
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: only root can install for the system and start the program as another user"; exit 77; }
 source "$(dirname "$0")/sandbox.sh" /dev/null
+source "$(dirname "$0")/typing.sh"
 unset WAYLAND_DISPLAY
 prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$1/CMakeCache.txt")
 stage="$work/stage"
@@ -41,15 +42,10 @@ holds() { [ "$(cat "$data/$1" 2>/dev/null)" = "$(printf "$2")" ]; }
 sized() { [ "$(stat -c %s "$data/$1" 2>/dev/null)" = "$2" ]; }
 
 start
-# The focus is in the description box: seven tabs to the user ID, two more to the password; seven
-# back from there to the e-mail box.
-xdotool type --delay 20 'site'
-xdotool key --delay 20 Tab Tab Tab Tab Tab Tab Tab
-xdotool type --delay 20 'user'
-xdotool key --delay 20 Tab Tab
-xdotool type --delay 20 'pw'
+type_entry site user pw
 xdotool key alt+s
 until_true 10 sized Sitewarden2.dta 307 || fail "the entry was not saved in $data"
+# Seven tabs back from the password box to the e-mail box.
 xdotool key --delay 20 shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
 xdotool type --delay 20 'a@x.org'
 xdotool key alt+a
