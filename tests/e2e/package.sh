@@ -20,7 +20,7 @@ if dpkg -s sitewarden >/dev/null 2>&1; then
     exit 0
 fi
 
-lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 \
+TMPDIR="$work" lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 \
     || { cat "$work/lintian.log"; fail "lintian reports errors"; }
 grep -v 'root privileges' "$work/lintian.log" || true
 # No maintainer scripts: nothing runs at an upgrade or a purge that could reach a user's files.
