@@ -308,18 +308,24 @@ TEST_F(Reliability, LinkedTextFilesAreSavedThroughTheirLinks)
     }
 }
 
-// A FUSE FAT mount answers every change of mode with ENOSYS: new and existing files still save.
-TEST_F(Reliability, AFileSystemWithoutModesStillSaves)
+// A FUSE FAT mount answers every change of mode with ENOSYS, and an old container's filter answers
+// statx with EPERM: new and existing files still save.
+TEST_F(Reliability, SavesWhereModesOrStatxAreRefused)
 {
-    RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
-    ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0666);
-    qputenv("STORE_DRIVER_NO_CHMOD", "1");
-    const QStringList email = runDriver({"email", dir.path(), "b@x.org"});
-    const QStringList id = runDriver({"default", dir.path(), "me"});
-    qunsetenv("STORE_DRIVER_NO_CHMOD");
-    EXPECT_EQ(email + id, QStringList());
-    EXPECT_EQ(RecordFiles::read(file("Email.dta")), "a@x.org\r\nb@x.org\r\n");
-    EXPECT_EQ(RecordFiles::read(file("default.dta")), "me\r\n");
+    for (const char* refused : {"STORE_DRIVER_NO_CHMOD", "STORE_DRIVER_NO_STATX"}) {
+        RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
+        ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0666);
+        QFile::remove(file("default.dta"));
+        QFile::remove(file("Sitewarden2.dta"));
+        qputenv(refused, "1");
+        const QStringList said = runDriver({"email", dir.path(), "b@x.org"}) + runDriver({"default", dir.path(), "me"})
+            + runDriver({"save", dir.path(), "1", "x"});
+        qunsetenv(refused);
+        EXPECT_EQ(said, QStringList()) << refused;
+        EXPECT_EQ(RecordFiles::read(file("Email.dta")), "a@x.org\r\nb@x.org\r\n") << refused;
+        EXPECT_EQ(RecordFiles::read(file("default.dta")), "me\r\n") << refused;
+        EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")).size(), 307) << refused;
+    }
 }
 
 // A save counts only once it is on the disk: each write of a data file is synced through its own

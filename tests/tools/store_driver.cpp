@@ -95,12 +95,13 @@ public:
     QString dialogAnswer;
 };
 
-void refuseModeChanges()
+// Answers each of `calls` with `error`, as a file system or a sandbox that lacks them does.
+void refuse(std::initializer_list<unsigned> calls, int error)
 {
     std::vector<sock_filter> program {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
-    for (unsigned call : {unsigned(SYS_chmod), unsigned(SYS_fchmod), unsigned(SYS_fchmodat)}) {
+    for (unsigned call : calls) {
         program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, call, 0, 1));
-        program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOSYS));
+        program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | unsigned(error)));
     }
     program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
     const sock_fprog filter {static_cast<unsigned short>(program.size()), program.data()};
@@ -115,7 +116,10 @@ void refuseModeChanges()
 int main(int argc, char* argv[])
 {
     if (std::getenv("STORE_DRIVER_NO_CHMOD")) {
-        refuseModeChanges();
+        refuse({unsigned(SYS_chmod), unsigned(SYS_fchmod), unsigned(SYS_fchmodat)}, ENOSYS);
+    }
+    if (std::getenv("STORE_DRIVER_NO_STATX")) {
+        refuse({unsigned(SYS_statx)}, EPERM);
     }
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
