@@ -18,14 +18,20 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# An Xvfb of the test's own, 1024 x 768, on the first free display; DISPLAY names it.
+# An Xvfb of the test's own, 1024 x 768, on the first display number nobody holds; DISPLAY names it.
+# Xvfb's own choice (-displayfd) looks only at lock files, and a Wayland test's Xwayland may still hold
+# the number's abstract socket for a moment after its lock is gone: X clients would reach that server.
 x_server() {
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    exec 3>&-
-    until_true 10 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$work/display")"
+    local n
+    for n in $(seq 0 99); do
+        [ ! -e "/tmp/.X$n-lock" ] && ! grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix || continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        pids+=($!)
+        export DISPLAY=":$n"
+        until_true 10 eval 'xdpyinfo >/dev/null 2>&1' || fail "Xvfb did not start on $DISPLAY"
+        return
+    done
+    fail "no free X display number"
 }
 
 # Waits until a window manager has taken DISPLAY (its log, if any, in wm.log).
