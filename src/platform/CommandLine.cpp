@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "PlatformChoice.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,7 +26,7 @@ namespace CommandLine {
 
 int answer(int argc, const char* const* argv)
 {
-    bool platformNamed = set("QT_QPA_PLATFORM");
+    bool platformNamed = PlatformChoice::userChose(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(help, stdout);
@@ -34,8 +36,7 @@ int answer(int argc, const char* const* argv)
             std::printf("sitewarden %s\n", SITEWARDEN_VERSION);
             return 0;
         }
-        platformNamed = platformNamed || std::strcmp(argv[i], "-platform") == 0
-            || std::strcmp(argv[i], "--platform") == 0 || std::strcmp(argv[i], "-display") == 0;
+        platformNamed = platformNamed || std::strcmp(argv[i], "-display") == 0;
     }
     if (!platformNamed && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
         std::fputs(

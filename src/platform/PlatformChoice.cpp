@@ -3,16 +3,24 @@
 #include <cstdlib>
 #include <cstring>
 
-bool PlatformChoice::apply(int argc, const char* const* argv)
+bool PlatformChoice::userChose(int argc, const char* const* argv)
 {
     const char* chosen = std::getenv("QT_QPA_PLATFORM");
     if (chosen && *chosen) {
-        return false;
+        return true;
     }
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
-            return false;
+            return true;
         }
+    }
+    return false;
+}
+
+bool PlatformChoice::apply(int argc, const char* const* argv)
+{
+    if (userChose(argc, argv)) {
+        return false;
     }
     ::setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
     return true;

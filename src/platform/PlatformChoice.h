@@ -4,8 +4,10 @@
 // window can stand at the lower right and stay on top; native Wayland remains the fallback where no X display is.
 namespace PlatformChoice {
 
-// Leaves a platform the user chose (QT_QPA_PLATFORM, -platform or --platform) as it is. True
-// when it made the choice.
+// Whether the user chose a platform: QT_QPA_PLATFORM, -platform or --platform.
+bool userChose(int argc, const char* const* argv);
+
+// Leaves a platform the user chose as it is. True when it made the choice.
 bool apply(int argc, const char* const* argv);
 
 // Once the application exists: the choice was the program's own, so the programs it starts (the

@@ -76,14 +76,15 @@ void QtProgramFolder::recover() const
     do {
         found = ::open(m_location.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     } while (found < 0 && errno == EINTR);
+    if (found < 0) {
+        return;
+    }
     // Only a folder that holds the program again is the program's folder: an empty mount point
     // left by the disk is not, and the held folder's own failure is then what the user is told.
     struct stat program;
-    if (found >= 0 && ::fstatat(found, m_programName.constData(), &program, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(found, m_programName.constData(), &program, AT_SYMLINK_NOFOLLOW) == 0) {
         // The same descriptor number: every path handed out through it reaches the new folder.
         ::dup3(found, m_fd, O_CLOEXEC);
     }
-    if (found >= 0) {
-        ::close(found);
-    }
+    ::close(found);
 }

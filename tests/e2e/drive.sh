@@ -11,7 +11,6 @@ pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
 [ -n "$window" ] || { echo "FAIL: no window titled Sitewarden v2.2"; kill "$pid"; exit 1; }
 xdotool windowfocus --sync "$window"
-sleep 0.5
 
 type_entry 'e2e site' 'e2e-user' 'e2e-password'
 xdotool key alt+s

@@ -39,7 +39,6 @@ choose yong
 xdotool key --delay 50 Tab Tab
 choose mi
 xdotool type --delay 50 ma
-sleep 0.3
 records="$app/Sitewarden2.dta"
 above() { xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 not_above() { ! above; }

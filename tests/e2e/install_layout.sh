@@ -5,6 +5,7 @@
 # folder with a blank in its name starts the program through GLib's launcher (GNOME's menus).
 #   install_layout.sh BUILD_DIR SOURCE_DIR PROGRAM
 set -euo pipefail
+source "$(dirname "$0")/wait.sh"
 
 build=$1 source=$2 program=$3
 work=$(mktemp -d)
@@ -54,6 +55,5 @@ cmake -DPROGRAM="$app/sitewarden" -DOUTPUT="$work/sitewarden.desktop" -P "$sourc
 desktop-file-validate "$work/sitewarden.desktop" || fail "the entry for a folder with a blank does not validate"
 XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
     gio launch "$work/sitewarden.desktop" || fail "GLib refuses the desktop entry"
-for _ in $(seq 100); do [ -f "$work/config/Sitewarden/Sitewarden.ini" ] && break; sleep 0.1; done
-[ -f "$work/config/Sitewarden/Sitewarden.ini" ] || fail "the program did not start from its desktop entry"
+until_true 10 test -f "$work/config/Sitewarden/Sitewarden.ini" || fail "the program did not start from its desktop entry"
 echo "1 passed, 0 failed"
