@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "FrmSitewarden.h"
+#include "Layout.h"
 #include "PlatformChoice.h"
 #include "ProcessHardening.h"
 #include "QtPlatform.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
         return status;
     }
     ProcessHardening::apply();
+    Layout::lookUpFamilies();
     const StartupActivation startup = StartupActivation::fromEnvironment();
     const bool platformChosen = PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);

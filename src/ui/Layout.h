@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QHash>
 #include <QRect>
 #include <QString>
 
@@ -15,17 +12,15 @@ inline QRect twips(int left, int top, int width, int height)
     return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
 }
 
-// A family the system lacks costs a fontconfig fallback search for every script its text shows, and
-// what that search finds is the desktop's own family: such a font is given that family at once.
-inline QString installedFamily(const QString& family)
-{
-    static QHash<QString, QString> resolved;
-    auto found = resolved.constFind(family);
-    if (found == resolved.constEnd()) {
-        found = resolved.insert(family, QFontDatabase::hasFamily(family) ? family : QGuiApplication::font().family());
-    }
-    return *found;
-}
+// Starts looking up, on a thread of its own, the families the windows are designed in. fontconfig
+// reads its whole configuration at its first use; this way it does so while the application
+// connects to the display.
+void lookUpFamilies();
+
+// The family itself where the system has it. Otherwise the font fontconfig gives Chinese text under
+// that name: the windows' text is Chinese, and one font that holds both scripts draws it with one
+// font engine per size instead of a Latin one and a Chinese fallback.
+QString installedFamily(const QString& family);
 
 inline QFont font(const QString& family, qreal points, bool underline = false)
 {

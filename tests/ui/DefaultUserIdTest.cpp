@@ -215,7 +215,7 @@ TEST_F(DefaultUserIdTest, DialogLayout)
                                                                     : qobject_cast<QLineEdit*>(row.control)->text();
             EXPECT_EQ(text, row.text) << row.name;
         }
-        EXPECT_EQ(shownFamily(dialog->Label1->font()), shownFamily(QFont("MS Sans Serif")));
+        EXPECT_EQ(shownFamily(dialog->Label1->font()), designFamily("MS Sans Serif"));
         EXPECT_DOUBLE_EQ(dialog->Label1->font().pointSizeF(), 9.75);
         EXPECT_FALSE(dialog->Command1->autoDefault());
         QTest::keyClick(dialog->Text1, Qt::Key_Tab);

@@ -1,4 +1,5 @@
 #include "FrmSitewarden.h"
+#include "Layout.h"
 
 #include "QtPrinters.h"
 #include "ShownFamily.h"
@@ -8,6 +9,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,11 +115,37 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
         }
         EXPECT_EQ(caption, row.caption) << what;
         if (!row.font.isEmpty()) {
-            EXPECT_EQ(shownFamily(w->font()), shownFamily(QFont(row.font))) << what;
+            EXPECT_EQ(shownFamily(w->font()), designFamily(row.font)) << what;
             EXPECT_DOUBLE_EQ(w->font().pointSizeF(), row.points) << what;
         }
         EXPECT_EQ(w->font().underline(), QLatin1String(row.name) == QLatin1String("TxtURL")) << what;
     }
+}
+
+// A design family the system has is kept, Latin or Chinese, under any of its names; one it lacks
+// takes the font fontconfig gives Chinese text under that name.
+TEST_F(MainWindowLayout, DesignFamiliesAsTheSystemShowsThem)
+{
+    const QString rows[][2] = {
+        {"DejaVu Sans", "DejaVu Sans"},
+        {"文泉驿微米黑", "文泉驿微米黑"},
+        {"宋体", chineseMatch("宋体")},
+        {"MS Sans Serif", chineseMatch("MS Sans Serif")},
+    };
+    for (const auto& [design, shown] : rows) {
+        EXPECT_EQ(Layout::installedFamily(design), shown) << design.toStdString();
+    }
+}
+
+// Message boxes and tooltips keep the desktop's font.
+TEST(ApplicationFont, IsLeftAsItWasByTheWindow)
+{
+    const QFont before = QApplication::font();
+    QTemporaryDir dir;
+    TestPlatform platform;
+    platform.programFolder.folder = dir.path();
+    FrmSitewarden window(platform.services());
+    EXPECT_EQ(QApplication::font(), before);
 }
 
 // A screen reader tells the picture buttons apart, and reads each box with its label.
