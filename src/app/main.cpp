@@ -10,12 +10,16 @@
 
 #include <QApplication>
 
+#include <malloc.h>
+
 int main(int argc, char* argv[])
 {
     if (const int status = CommandLine::answer(argc, argv); status >= 0) {
         return status;
     }
     ProcessHardening::apply();
+    // One heap for the few threads: an arena of its own for each would keep its pages to itself.
+    mallopt(M_ARENA_MAX, 1);
     Layout::lookUpFamilies();
     const StartupActivation startup = StartupActivation::fromEnvironment();
     const bool platformChosen = PlatformChoice::apply(argc, argv);

@@ -142,9 +142,9 @@ bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)
     if (m_fd < 0) {
         return false;
     }
-    // Some 80 kB at a time: few system calls, and a buffer small enough for the heap to reuse
+    // Some 20 kB at a time: few system calls, and a buffer small enough for the heap to reuse
     // rather than a mapping of its own that adds to the peak beside the list it fills.
-    constexpr qint64 chunkRecords = 256;
+    constexpr qint64 chunkRecords = 64;
     QByteArray chunk(chunkRecords * SiteRecord::Length, Qt::Uninitialized);
     for (qint64 first = 0; first < records; first += chunkRecords) {
         const qint64 wanted = qMin(chunkRecords, records - first) * SiteRecord::Length;

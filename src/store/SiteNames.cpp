@@ -7,7 +7,8 @@
 
 void SiteNames::reserve(int lines)
 {
-    m_ends.reserve(qMax(lines, 0));
+    m_lengths.reserve(qMax(lines, 0));
+    m_blockStarts.reserve(qMax(lines, 0) / BlockLines + 1);
     // Room for every field at full width; pages the text never reaches are never touched.
     const qsizetype room = qsizetype(lines) * SiteRecord::NameWidth;
     if (room > m_text.size()) {
@@ -17,7 +18,12 @@ void SiteNames::reserve(int lines)
 
 void SiteNames::append(const char* nameField)
 {
+    // Most of a field is padding: eight blanks are passed over at a time.
+    static const char eightBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     int size = SiteRecord::NameWidth;
+    while (size >= 8 && std::memcmp(nameField + size - 8, eightBlanks, 8) == 0) {
+        size -= 8;
+    }
     while (size > 0 && nameField[size - 1] == ' ') {
         --size;
     }
@@ -26,20 +32,27 @@ void SiteNames::append(const char* nameField)
     if (m_used + size > m_text.size()) {
         m_text.resize(qMax<qsizetype>(16 * SiteRecord::NameWidth, m_text.size() * 2));
     }
+    if (m_lengths.size() % BlockLines == 0) {
+        m_blockStarts.append(quint32(m_used));
+    }
     std::memcpy(m_text.data() + m_used, nameField, size_t(size));
     m_used += size;
-    m_ends.append(quint32(m_used));
+    m_lengths.append(char(size));
 }
 
 int SiteNames::count() const
 {
-    return int(m_ends.size());
+    return int(m_lengths.size());
 }
 
 const char* SiteNames::text(int index, int& size) const
 {
-    const qsizetype begin = index == 0 ? 0 : m_ends.at(index - 1);
-    size = int(m_ends.at(index) - begin);
+    const int first = index - index % BlockLines;
+    qsizetype begin = m_blockStarts.at(index / BlockLines);
+    for (int line = first; line < index; ++line) {
+        begin += quint8(m_lengths.at(line));
+    }
+    size = quint8(m_lengths.at(index));
     return m_text.constData() + begin;
 }
 

@@ -24,9 +24,13 @@ public:
 private:
     const char* text(int index, int& size) const;
 
-    // The fields one after another, each without its trailing blanks, and where each one ends;
-    // both shared, so a copy of the list costs nothing.
+    // Lines are found in blocks of this many: where each block's text begins, and each line's length.
+    static constexpr int BlockLines = 64;
+
+    // The fields one after another, each without its trailing blanks, and one length byte per
+    // field; all shared, so a copy of the list costs nothing.
     QByteArray m_text;
     qsizetype m_used = 0;
-    QList<quint32> m_ends;
+    QByteArray m_lengths;
+    QList<quint32> m_blockStarts;
 };
