@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -137,8 +138,8 @@ TEST_F(MainWindowLayout, DesignFamiliesAsTheSystemShowsThem)
     }
 }
 
-// Message boxes and tooltips keep the desktop's font.
-TEST(ApplicationFont, IsLeftAsItWasByTheWindow)
+// Message boxes and tooltips keep the desktop's font, and follow it when the desktop changes it.
+TEST(ApplicationFont, IsLeftAsItWasByTheWindowAndFollowsTheDesktop)
 {
     const QFont before = QApplication::font();
     QTemporaryDir dir;
@@ -146,6 +147,10 @@ TEST(ApplicationFont, IsLeftAsItWasByTheWindow)
     platform.programFolder.folder = dir.path();
     FrmSitewarden window(platform.services());
     EXPECT_EQ(QApplication::font(), before);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 21));
+    QEvent themeChange(QEvent::ThemeChange);
+    QCoreApplication::sendEvent(&window, &themeChange);
+    EXPECT_EQ(QApplication::font(), QFontDatabase::systemFont(QFontDatabase::GeneralFont));
 }
 
 // A screen reader tells the picture buttons apart, and reads each box with its label.

@@ -19,6 +19,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -280,6 +282,16 @@ void FrmSitewarden::Form_QueryUnload(bool& cancel)
 {
     // Every command has written its data already: closing is never refused and writes nothing.
     Q_UNUSED(cancel);
+}
+
+void FrmSitewarden::changeEvent(QEvent* event)
+{
+    // The application's font was set while the window was built, and Qt then keeps it through
+    // changes of the desktop's: message boxes and tooltips follow the desktop's font again.
+    if (event->type() == QEvent::ThemeChange) {
+        QGuiApplication::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void FrmSitewarden::showEvent(QShowEvent* event)

@@ -5,8 +5,8 @@
 #include "Layout.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,11 +44,11 @@ void FrmSitewardenLayout::build(FrmSitewarden& form)
     form.setFont(Layout::defaultFont());
     // A new line edit lays its text out in the application's font before its own: while the controls
     // are made, that font is the window's, so that no other font is loaded for it.
-    const QFont applicationFont = QApplication::font();
-    QApplication::setFont(form.font());
+    const QFont applicationFont = QGuiApplication::font();
+    QGuiApplication::setFont(form.font());
     createMenus(form);
     createControls(form);
-    QApplication::setFont(applicationFont);
+    QGuiApplication::setFont(applicationFont);
     nameForScreenReaders(form);
     setTabOrder(form);
 }
