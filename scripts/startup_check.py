@@ -28,7 +28,7 @@ def race(a, b):
     times, memories = [], []
     for _ in range(3):
         out = subprocess.run(
-            [os.path.join(tools, "startup-race"), "-n", "9",
+            [os.path.join(tools, "startup-race"), "-n", "15",
              "--a", programs[a][0], "--a-title", programs[a][1], "--a-cwd", os.path.dirname(programs[a][0]),
              "--b", programs[b][0], "--b-title", programs[b][1], "--b-cwd", os.path.dirname(programs[b][0])],
             capture_output=True, text=True, check=True).stdout
