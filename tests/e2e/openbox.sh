@@ -12,7 +12,7 @@ source "$(dirname "$0")/sandbox.sh" "$1"
 unset WAYLAND_DISPLAY
 
 x_server
-openbox >/dev/null 2>&1 &
+openbox >"$work/wm.log" 2>&1 &
 pids+=($!)
 window_manager_up
 
