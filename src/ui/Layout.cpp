@@ -67,9 +67,8 @@ void lookUpFamilies()
     }
     try {
         ahead.thread = std::thread([&ahead] {
-            for (const char* family : {"宋体", "新宋体", "MS Sans Serif"}) {
-                const QString name = QString::fromUtf8(family);
-                ahead.families.insert(name, chineseFamily(name));
+            for (const QString& family : {songFamily, newSongFamily, msSansSerifFamily}) {
+                ahead.families.insert(family, chineseFamily(family));
             }
         });
     } catch (const std::system_error&) {

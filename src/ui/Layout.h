@@ -12,6 +12,11 @@ inline QRect twips(int left, int top, int width, int height)
     return {qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0)};
 }
 
+// The families the windows are designed in.
+inline const QString songFamily = QStringLiteral("宋体");
+inline const QString newSongFamily = QStringLiteral("新宋体");
+inline const QString msSansSerifFamily = QStringLiteral("MS Sans Serif");
+
 // Starts looking up, on a thread of its own, the families the windows are designed in. fontconfig
 // reads its whole configuration at its first use; this way it does so while the application
 // connects to the display.
@@ -34,7 +39,7 @@ inline QFont font(const QString& family, qreal points, bool underline = false)
 // The windows' own default font, that of the desktop the program comes from where it is installed.
 inline QFont defaultFont()
 {
-    return font(QStringLiteral("宋体"), 9);
+    return font(songFamily, 9);
 }
 
 } // namespace Layout

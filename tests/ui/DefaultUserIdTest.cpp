@@ -146,8 +146,6 @@ TEST_F(DefaultUserIdTest, AFailedWriteIsSaidAndKeepsTheStoredId)
     EXPECT_EQ(platform.messageBox.shown[0].style, MessageBox::Critical);
 }
 
-// Bytes from another code page, or cut after a lead byte: saved unedited, or the dialog closed
-// otherwise, they go back as stored; an edit GBK cannot hold is refused.
 // A sync tool brings in an ID set on another machine while the dialog is open.
 TEST_F(DefaultUserIdTest, AnIdChangedElsewhereIsKeptUnlessTheUserEditsIt)
 {
@@ -162,6 +160,8 @@ TEST_F(DefaultUserIdTest, AnIdChangedElsewhereIsKeptUnlessTheUserEditsIt)
     }
 }
 
+// Bytes from another code page, or cut after a lead byte: saved unedited, or the dialog closed
+// otherwise, they go back as stored; an edit GBK cannot hold is refused.
 TEST_F(DefaultUserIdTest, AnUneditedIdGoesBackAsItsStoredBytes)
 {
     const struct

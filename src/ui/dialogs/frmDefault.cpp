@@ -46,7 +46,7 @@ frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget
     Label1 = new QLabel(QStringLiteral("输入默认用户 ID"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(Layout::twips(240, 120, 4215, 255));
-    Label1->setFont(Layout::font(QStringLiteral("MS Sans Serif"), 9.75));
+    Label1->setFont(Layout::font(Layout::msSansSerifFamily, 9.75));
     Label1->setBuddy(Text1);
     Text1->setAccessibleName(Label1->text());
     Text1->installEventFilter(new AcceleratorFilter(this));

@@ -24,7 +24,7 @@ namespace {
 
 QFont msSansSerif(qreal points, bool underline = false)
 {
-    return Layout::font(QStringLiteral("MS Sans Serif"), points, underline);
+    return Layout::font(Layout::msSansSerifFamily, points, underline);
 }
 
 template<typename Control> Control* place(Control* control, const char* name, const QRect& geometry)
@@ -100,14 +100,6 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
         button->setToolTip(tip);
         form.CmdPaste[index] = button;
     };
-    // A box's text is laid out each time its font, limit or text changes: the text comes last.
-    auto textBox = [&](const char* name, const QRect& geometry, const QString& text = QString()) {
-        auto* box = place(new QLineEdit(client), name, geometry);
-        // The boxes take text of any length; the record's limits apply only when an entry is written.
-        box->setMaxLength(std::numeric_limits<int>::max());
-        box->setText(text);
-        return box;
-    };
     auto label = [&](int index, const QString& caption, const QRect& geometry) {
         auto* lbl = place(new QLabel(caption, client), "LblNames", geometry);
         lbl->setProperty("index", index);
@@ -122,9 +114,9 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
     // In the order of creation, which is also the stacking order.
     form.Command4
         = place(new QPushButton(QStringLiteral("更新(&U)"), client), "Command4", Layout::twips(4560, 1800, 735, 280));
-    form.TxtURL = textBox("TxtURL", Layout::twips(2760, 1440, 2535, 285));
+    form.TxtURL = place(
+        new QLineEdit(QStringLiteral("(输入 - 网址)     "), client), "TxtURL", Layout::twips(2760, 1440, 2535, 285));
     form.TxtURL->setFont(msSansSerif(8.25, true));
-    form.TxtURL->setText(QStringLiteral("(输入 - 网址)     "));
     form.Command3
         = place(new QPushButton(QStringLiteral("保存(&A)"), client), "Command3", Layout::twips(2760, 2880, 735, 280));
     form.Command3->setToolTip(QStringLiteral("保存电子邮件地址"));
@@ -135,7 +127,7 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
         = place(new QPushButton(QStringLiteral("默认(&D)"), client), "CmdPaste", Layout::twips(4220, 570, 900, 270));
     defaultButton->setProperty("index", 3);
     defaultButton->setToolTip(QStringLiteral("粘贴到默认 ID"));
-    defaultButton->setFont(Layout::font(QStringLiteral("新宋体"), 9.75));
+    defaultButton->setFont(Layout::font(Layout::newSongFamily, 9.75));
     form.CmdPaste[3] = defaultButton;
 
     pictureButton(2, Layout::twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
@@ -144,7 +136,7 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
     form.CmdAdd
         = place(new QPushButton(QStringLiteral("保存(&S) "), client), "CmdAdd", Layout::twips(2760, 1810, 735, 280));
     form.CmdAdd->setToolTip(QStringLiteral("保存 ID 及密码      "));
-    form.Text1 = textBox("Text1", Layout::twips(120, 240, 2415, 285));
+    form.Text1 = place(new QLineEdit(client), "Text1", Layout::twips(120, 240, 2415, 285));
 
     form.List1 = place(new QListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
     form.List1->setFont(msSansSerif(9.75));
@@ -158,7 +150,6 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
 
     form.Combo2 = place(new QComboBox(client), "Combo2", Layout::twips(2760, 2480, 2175, 315));
     form.Combo2->setEditable(true);
-    form.Combo2->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     form.Combo2->setInsertPolicy(QComboBox::NoInsert);
     // The edit field holds what was typed: an address that begins a listed one is not completed.
     form.Combo2->setCompleter(nullptr);
@@ -166,9 +157,10 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
 
     pictureButton(1, Layout::twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
     pictureButton(0, Layout::twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    form.TxtPassword
-        = textBox("TxtPassword", Layout::twips(2760, 840, 2175, 285), QStringLiteral("(输入 - 网站密码)   "));
-    form.TxtUser = textBox("TxtUser", Layout::twips(2760, 240, 2175, 285), QStringLiteral("(输入 - 用户名 - ID)    "));
+    form.TxtPassword = place(new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword",
+        Layout::twips(2760, 840, 2175, 285));
+    form.TxtUser = place(new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser",
+        Layout::twips(2760, 240, 2175, 285));
 
     label(3, QStringLiteral("网址"), Layout::twips(2760, 1200, 1155, 240));
     label(5, QStringLiteral("输入新的网站描述          "), Layout::twips(120, 0, 2370, 240));
@@ -182,6 +174,11 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
     for (QPushButton* button : client->findChildren<QPushButton*>()) {
         button->setAutoDefault(true);
         button->installEventFilter(keyDownClick);
+    }
+
+    // The boxes take text of any length; the record's limits apply only when an entry is written.
+    for (QLineEdit* edit : {form.Text1, form.TxtUser, form.TxtPassword, form.TxtURL, form.Combo2->lineEdit()}) {
+        edit->setMaxLength(std::numeric_limits<int>::max());
     }
 }
 
