@@ -19,16 +19,12 @@ session=("$here/second_start.sh" "$app" "$work/other" "$work/result")
 case "$desktop" in
 mutter-x11)
     x_server
-    mutter --x11 --replace --sm-disable >"$work/wm.log" 2>&1 &
-    pids+=($!)
-    window_manager_up
+    window_manager mutter --x11 --replace --sm-disable
     bash "${session[@]}" || true
     ;;
 kwin-x11)
     x_server
-    QT_QPA_PLATFORM=xcb kwin_x11 --replace >"$work/wm.log" 2>&1 &
-    pids+=($!)
-    window_manager_up
+    window_manager env QT_QPA_PLATFORM=xcb kwin_x11 --replace
     bash "${session[@]}" || true
     ;;
 mutter-wayland)

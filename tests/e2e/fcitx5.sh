@@ -17,8 +17,7 @@ printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=pinyin'
 printf '%s\n' '[Behavior]' 'ActiveByDefault=True' >"$work/config/fcitx5/config"
 
 x_server
-openbox >/dev/null 2>&1 &
-pids+=($!)
+window_manager openbox
 fcitx5 --disable=all --enable=pinyin,keyboard,dbus,dbusfrontend,punctuation >"$work/fcitx5.log" 2>&1 &
 pids+=($!)
 until_true 30 grep -q "Loaded addon pinyin" "$work/fcitx5.log" || fail "fcitx5 has no pinyin"

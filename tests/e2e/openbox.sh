@@ -12,9 +12,7 @@ source "$(dirname "$0")/sandbox.sh" "$1"
 unset WAYLAND_DISPLAY
 
 x_server
-openbox >"$work/wm.log" 2>&1 &
-pids+=($!)
-window_manager_up
+window_manager openbox
 
 "$app/sitewarden" &
 pids+=($!)

@@ -1,6 +1,6 @@
 # Sourced by the desktop tests: a copy of the program in a folder of its own, settings and runtime
 # folders of the test's own, and every process the test adds to `pids` ended when it ends.
-#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager_up)
+#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager)
 source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 work=$(mktemp -d)
 app="$work/app"
@@ -34,9 +34,20 @@ x_server() {
     fail "no free X display number"
 }
 
-# Waits until a window manager has taken DISPLAY (its log, if any, in wm.log).
-window_manager_up() {
-    until_true 30 eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" && return
-    [ -f "$work/wm.log" ] && tail -n 5 "$work/wm.log"
+# Starts a window manager (its output in wm.log) and waits until it has taken DISPLAY. Xvfb may drop a
+# connection opened just as another one closes (here, x_server's check): a window manager that ended
+# without taking the display is started again.
+window_manager() {
+    local deadline=$((SECONDS + 30)) pid
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        "$@" >"$work/wm.log" 2>&1 &
+        pid=$!
+        pids+=("$pid")
+        until_true $((deadline - SECONDS)) eval "wm_taken || ! running $pid"
+        wm_taken && return
+    done
+    tail -n 5 "$work/wm.log"
     fail "no window manager on $DISPLAY"
 }
+wm_taken() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+running() { [ "$(ps -o stat= -p "$1" 2>/dev/null | cut -c1)" != Z ] && kill -0 "$1" 2>/dev/null; }
