@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
+#include "DataFolder.h"
 #include "PlatformChoice.h"
+#include "QtProgramFolder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +13,21 @@ namespace {
 const char* const help = "Usage: sitewarden [--help | --version | Qt's options such as -platform NAME]\n"
                          "Keeps the logins of web sites: a description, a user ID, a password and a web\n"
                          "address each, a list of e-mail addresses and a default user ID.\n"
-                         "Its files live beside the program, or in $XDG_DATA_HOME/Sitewarden\n"
-                         "(~/.local/share/Sitewarden) when it is installed for the whole system.\n";
+                         "Its files (Sitewarden2.dta, Email.dta, default.dta) live beside the program, or\n"
+                         "in $XDG_DATA_HOME/Sitewarden when it is installed for the whole system.\n";
+
+// The folder this user's data lives in, for this program; nothing is made to tell it.
+void printDataFolder()
+{
+    const QByteArray program = QtProgramFolder::runningProgram();
+    const qsizetype slash = program.lastIndexOf('/');
+    const DataFolder::Choice choice = DataFolder::locate(slash > 0 ? program.left(slash) : QByteArray("/"));
+    if (choice.path.isEmpty()) {
+        std::fputs("Your data folder: none (no home folder)\n", stdout);
+    } else {
+        std::printf("Your data folder: %s\n", choice.path.constData());
+    }
+}
 
 bool set(const char* name)
 {
@@ -30,6 +45,7 @@ int answer(int argc, const char* const* argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(help, stdout);
+            printDataFolder();
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {

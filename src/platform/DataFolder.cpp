@@ -1,8 +1,9 @@
 #include "DataFolder.h"
 
-#include <QtGlobal>
+#include <QFile>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -18,6 +19,26 @@ bool systemWide(const QByteArray& folder)
         }
     }
     return false;
+}
+
+// Any of the data files, a link included (its target may be on a disk not yet mounted).
+bool holdsData(const QByteArray& folder)
+{
+    for (const char* name : DataFolder::fileNames) {
+        struct stat info;
+        if (::fstatat(AT_FDCWD, folder + '/' + name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A folder that is not there (yet) is no reason to look elsewhere: opening its files fails as it
+// always did. Only one the user may not write is.
+bool writable(const QByteArray& folder)
+{
+    return ::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) == 0
+        || (errno != EACCES && errno != EPERM && errno != EROFS);
 }
 
 // The base of the user's data folders: $XDG_DATA_HOME when it is absolute (a relative one is to be
@@ -45,34 +66,81 @@ void makePath(const QByteArray& path)
     ::mkdir(path.constData(), S_IRWXU);
 }
 
+DataFolder::Choice unusable(DataFolder::Choice choice, DataFolder::Problem problem, int error = 0)
+{
+    choice.problem = problem;
+    choice.error = error;
+    return choice;
+}
+
 } // namespace
 
 namespace DataFolder {
 
-QByteArray choose(const QByteArray& programFolder)
+Choice locate(const QByteArray& programFolder)
 {
+    Choice choice;
     if (programFolder.isEmpty()) {
-        return {};
+        return choice;
     }
-    // A folder that is not there (yet) is no reason to look elsewhere: opening it fails as before.
-    if (!systemWide(programFolder)
-        && (::faccessat(AT_FDCWD, programFolder.constData(), W_OK, AT_EACCESS) == 0
-            || (errno != EACCES && errno != EPERM && errno != EROFS))) {
-        return programFolder;
+    if (!systemWide(programFolder) && (holdsData(programFolder) || writable(programFolder))) {
+        choice.path = programFolder;
+        return choice;
     }
+    choice.perUser = true;
     const QByteArray base = dataHome();
     if (base.isEmpty()) {
-        return {};
+        return unusable(choice, Problem::NoHome);
     }
-    const QByteArray folder = base + "/Sitewarden";
-    makePath(folder);
-    // Passwords in plain text: only a folder of the user's own that no one else may enter.
+    choice.path = base + "/Sitewarden";
+    return choice;
+}
+
+Choice prepare(const QByteArray& programFolder)
+{
+    Choice choice = locate(programFolder);
+    if (!choice.perUser || choice.problem != Problem::None) {
+        return choice;
+    }
+    makePath(choice.path);
+    // Passwords in plain text: only a folder of the user's own that no one else may enter. One the
+    // user made with the usual `mkdir -p` (755) is theirs: it is made private, its files keep their modes.
+    // A link to a folder of the user's own (in a synced folder, say) is that folder.
     struct stat info;
-    if (::stat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()
-        || (info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
-        return {};
+    if (::stat(choice.path.constData(), &info) != 0) {
+        return unusable(choice, Problem::Unusable, errno);
     }
-    return folder;
+    if (!S_ISDIR(info.st_mode)) {
+        return unusable(choice, Problem::NotAFolder);
+    }
+    if (info.st_uid != ::geteuid()) {
+        return unusable(choice, Problem::OtherOwner);
+    }
+    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0 && ::chmod(choice.path.constData(), S_IRWXU) != 0) {
+        return unusable(choice, Problem::Unusable, errno);
+    }
+    return choice;
+}
+
+QString explain(const Choice& choice)
+{
+    QString reason;
+    switch (choice.problem) {
+    case Problem::None:
+        return {};
+    case Problem::NoHome:
+        return QStringLiteral("找不到你的主文件夹, 数据文件无处保存.");
+    case Problem::NotAFolder:
+        reason = QStringLiteral("它不是文件夹.");
+        break;
+    case Problem::OtherOwner:
+        reason = QStringLiteral("它属于另一个用户.");
+        break;
+    case Problem::Unusable:
+        reason = QString::fromLocal8Bit(std::strerror(choice.error));
+        break;
+    }
+    return QStringLiteral("无法使用数据文件夹 %1 : %2").arg(QFile::decodeName(choice.path), reason);
 }
 
 } // namespace DataFolder

@@ -13,6 +13,9 @@ public:
     // and plugged back in, a share mounted again) is found again by its name, and path() then
     // reaches the new one.
     virtual void recover() const { }
+    // Why no folder could be found for the data, for the user; empty when there is one, or when
+    // the program's own folder is the one (its failures are told when the files are used).
+    virtual QString problem() const { return {}; }
 
     // A file in the folder; empty, a name no file has, when the folder cannot be found, so that
     // nothing is ever read or written anywhere else.

@@ -22,10 +22,12 @@ QtProgramFolder::QtProgramFolder(const QByteArray& program)
 {
     const qsizetype slash = program.lastIndexOf('/');
     m_programName = program.mid(slash + 1);
-    if (slash > 0) {
-        m_location = DataFolder::choose(program.left(slash));
-    } else if (slash == 0) {
-        m_location = DataFolder::choose("/");
+    if (slash >= 0) {
+        const DataFolder::Choice choice = DataFolder::prepare(slash == 0 ? QByteArray("/") : program.left(slash));
+        m_problem = DataFolder::explain(choice);
+        if (m_problem.isEmpty()) {
+            m_location = choice.path;
+        }
     }
     if (!m_location.isEmpty()) {
         do {

@@ -4,10 +4,10 @@
 
 #include <QByteArray>
 
-// The folder of the data files: the program file's own, found from the running process itself,
-// or the user's per-user folder where the program's is not theirs to write (see DataFolder). The
-// folder is held open and reached through its descriptor, so that its name, whatever bytes it is
-// made of (a Chinese Windows archive leaves GBK names), is never converted to text and back.
+// The folder of the data files: the program file's own, found from the running process itself, or
+// the user's per-user folder (see DataFolder for which). The folder is held open and reached
+// through its descriptor, so that its name, whatever bytes it is made of (a Chinese Windows archive
+// leaves GBK names), is never converted to text and back.
 class QtProgramFolder : public ProgramFolder
 {
 public:
@@ -19,6 +19,7 @@ public:
 
     QString path() const override;
     void recover() const override;
+    QString problem() const override { return m_problem; }
     // The canonical path of the data folder, as its bytes; empty when unknown.
     QByteArray location() const { return m_location; }
 
@@ -27,5 +28,6 @@ public:
 private:
     QByteArray m_location;
     QByteArray m_programName;
+    QString m_problem;
     int m_fd = -1;
 };

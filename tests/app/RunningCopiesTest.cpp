@@ -255,8 +255,12 @@ TEST(CommandLineTest, AnswersInATerminal)
         ASSERT_TRUE(process.waitForFinished(10000)) << c.said.toStdString();
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.said.toStdString();
         EXPECT_EQ(process.exitCode(), c.status) << c.said.toStdString();
-        EXPECT_TRUE((process.readAllStandardOutput() + process.readAllStandardError()).startsWith(c.said))
-            << c.said.toStdString();
+        const QByteArray said = process.readAllStandardOutput() + process.readAllStandardError();
+        EXPECT_TRUE(said.startsWith(c.said)) << c.said.toStdString();
+        if (c.arguments == QStringList {"--help"}) {
+            const QByteArray folder = QFile::encodeName(QFileInfo(SITEWARDEN_PROGRAM).canonicalPath());
+            EXPECT_TRUE(said.contains("\nYour data folder: " + folder + "\n")) << said.toStdString();
+        }
     }
 }
 

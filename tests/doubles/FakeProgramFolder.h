@@ -20,6 +20,9 @@ public:
         }
     }
 
+    QString problem() const override { return unusable; }
+
     QString folder;
     QString comesBackAs;
+    QString unusable;
 };

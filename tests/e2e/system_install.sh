@@ -3,7 +3,9 @@
 # prefix, owned by root), started by an ordinary user under Xvfb who saves an entry, an e-mail
 # address and a default user ID, ends the program and starts it again. Everything lands in the
 # user's own ~/.local/share/Sitewarden (a folder and files only they may read), nothing beside the
-# program. Needs root, to be both.
+# program. Then a user who brings the old program's files moves them in by hand, as people do (a
+# plain `mkdir -p` under umask 022, the files copied in): the list shows them at once, a save lands in
+# them, and --help names that folder. Needs root, to be both.
 #   system_install.sh BUILD_DIR
 set -euo pipefail
 
@@ -16,16 +18,17 @@ stage="$work/stage"
 DESTDIR="$stage" cmake --install "$1" >/dev/null
 chmod 755 "$work"
 home="$work/home"
-mkdir -p "$home"
-chown -R 65534:65534 "$home" "$work/runtime" "$work/config"
+mkdir -p "$home" "$work/moved-in"
+chown -R 65534:65534 "$home" "$work/moved-in" "$work/runtime" "$work/config"
 x_server
 
 user() {
     setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$home" XDG_CONFIG_HOME="$work/config" \
         XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$DISPLAY" "$@"
 }
+program="$stage$prefix/lib/sitewarden/sitewarden"
 start() {
-    user "$stage$prefix/lib/sitewarden/sitewarden" &
+    user "$program" &
     pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name '^Sitewarden v2\.2$' | head -n 1)
     [ -n "$window" ] || fail "no window"
@@ -65,4 +68,34 @@ sized Sitewarden2.dta 307 && holds Email.dta 'a@x.org\r\n' && holds default.dta 
 [ "$(stat -c '%u %a' "$data")" = "65534 700" ] || fail "the data folder is $(stat -c '%u %a' "$data")"
 [ "$(stat -c '%a' "$data"/Sitewarden2.dta)" = 600 ] || fail "the record file is not the user's alone"
 [ -z "$(find "$stage" -name '*.dta')" ] || fail "data beside the program"
+
+# Moving in by hand: two entries, an address and an ID from the old program, in a folder of mode 755.
+home="$work/moved-in"
+data="$home/.local/share/Sitewarden"
+field() { LC_ALL=C printf '%-*s' "$2" "$1"; }
+record() { printf "\\x$(printf %02x "$1")\\x00"; field "$2" 35; field "$3" 35; field "$4" 35; field "$5" 200; }
+umask 022
+user mkdir -p "$data"
+{ record 1 'old bank' olduser oldpw 'http://bank'; record 2 'old mail' me pw2 'http://mail'; } | user tee "$data/Sitewarden2.dta" >/dev/null
+printf 'old@x.org\r\n' | user tee "$data/Email.dta" >/dev/null
+printf 'olduser\r\n' | user tee "$data/default.dta" >/dev/null
+user "$program" --help | grep -qxF "Your data folder: $data" || fail "--help does not name $data"
+slot_name() { dd if="$data/Sitewarden2.dta" bs=1 skip=$((($1 - 1) * 307 + 2)) count=35 2>/dev/null | sed 's/ *$//'; }
+start
+# Into the list, where Space chooses its first line: erasing it proves the list showed the old entries.
+xdotool key Tab space alt+e
+until_true 10 eval '[ -n "$(dialog)" ]' || fail "no erase question"
+xdotool windowfocus --sync "$(dialog)"
+xdotool key Return
+until_true 10 eval '[ "$(slot_name 1)" = "(Deleted)" ]' || fail "the old entry was not listed: slot 1 is '$(slot_name 1)'"
+stop
+start
+type_entry 'new site' newuser newpw
+xdotool key alt+s
+until_true 10 eval '[ "$(slot_name 1)" = "new site" ]' || fail "the save did not land in the old file"
+stop
+[ "$(slot_name 2)" = "old mail" ] && sized Sitewarden2.dta 614 && holds Email.dta 'old@x.org\r\n' \
+    || fail "the old data was not kept"
+[ "$(stat -c '%a' "$data")" = 700 ] || fail "the hand-made folder was not made private"
+[ "$(stat -c '%a' "$data/Sitewarden2.dta")" = 644 ] || fail "the copied file's mode was changed"
 echo "1 passed, 0 failed"

@@ -36,8 +36,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -188,47 +190,159 @@ TEST(QtProgramFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
     ::umount2(stick.constData(), MNT_DETACH);
 }
 
-// Where the data files live: beside the program where its folder is the user's to write, in the
-// user's own data folder for a system-wide install or a folder the user may not write.
-TEST(DataFolderTest, BesideTheProgramWhereTheUserMayWriteElseInTheirOwnDataFolder)
+// The data folder's rule as an ordinary user meets it: run as nobody when the tests run as root, who
+// may write any folder. The choice comes back through a pipe as its path and its problem.
+DataFolder::Choice asUser(bool prepare, const QByteArray& program)
+{
+    const auto choose = [&] { return prepare ? DataFolder::prepare(program) : DataFolder::locate(program); };
+    if (::geteuid() != 0) {
+        return choose();
+    }
+    int ends[2];
+    if (::pipe(ends) != 0) {
+        return {};
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0
+            || ::setresuid(65534, 65534, 65534) != 0) {
+            ::_exit(1);
+        }
+        const DataFolder::Choice choice = choose();
+        const QByteArray answer = choice.path + '\n' + QByteArray::number(int(choice.problem));
+        ::_exit(::write(ends[1], answer.constData(), size_t(answer.size())) == answer.size() ? 0 : 1);
+    }
+    ::close(ends[1]);
+    QByteArray answer;
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) {
+        answer.append(chunk, n);
+    }
+    ::close(ends[0]);
+    ::waitpid(child, nullptr, 0);
+    DataFolder::Choice choice;
+    choice.path = answer.left(answer.lastIndexOf('\n'));
+    choice.problem = DataFolder::Problem(answer.mid(answer.lastIndexOf('\n') + 1).toInt());
+    return choice;
+}
+
+// Where the data files live: beside the program wherever they are or its folder may be written, in
+// the user's own data folder for a system-wide install or an unwritable folder without them.
+TEST(DataFolderTest, DataBesideTheProgramIsUsedWhereverItIs)
 {
     QTemporaryDir dir;
     const QByteArray root = QFile::encodeName(dir.path());
     const QByteArray home = root + "/home", perUser = home + "/.local/share/Sitewarden";
-    for (const char* folder : {"/build", "/home", "/home/.local", "/home/.local/lib", "/home/.local/lib/sitewarden",
-             "/stick", "/readonly", "/file", "/open", "/open/Sitewarden"}) {
+    ::chmod(root.constData(), 0755);
+    for (const char* folder : {"/build", "/home", "/readonly", "/readonly-empty", "/no-new-files", "/stick"}) {
         ASSERT_EQ(::mkdir(root + folder, 0755), 0) << folder;
     }
     RecordFiles::write(QFile::decodeName(root + "/build/Email.dta"), "a@x.org\r\n");
-    RecordFiles::write(QFile::decodeName(root + "/file/Sitewarden"), "not a folder");
-    ::chmod(root + "/readonly", 0555);
-    const bool asRoot = ::geteuid() == 0;
+    RecordFiles::write(QFile::decodeName(root + "/readonly/Sitewarden2.dta"), RecordFiles::record(1, "a"));
+    RecordFiles::write(QFile::decodeName(root + "/no-new-files/default.dta"), "me\r\n");
+    ::chmod(root + "/no-new-files/default.dta", 0666);
+    ::chown(home.constData(), 65534, 65534);
+    for (const char* folder : {"/readonly", "/readonly-empty", "/no-new-files"}) {
+        ::chmod(root + folder, 0555);
+    }
+    // A write-protected stick: the kernel refuses every write, root's too.
+    const bool stick = ::mount("sitewarden-test", root + "/stick", "tmpfs", 0, "size=1m,mode=755") == 0;
+    if (stick) {
+        RecordFiles::write(QFile::decodeName(root + "/stick/Sitewarden2.dta"), RecordFiles::record(1, "a"));
+        ::mount(nullptr, root + "/stick", nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+    }
     const struct
     {
         const char* what;
-        QByteArray program, dataHome, expected;
+        QByteArray program, expected;
     } cases[] = {
-        {"a build tree with files beside it", root + "/build", {}, root + "/build"},
-        {"an install in the home folder", home + "/.local/lib/sitewarden", {}, home + "/.local/lib/sitewarden"},
-        {"a stick", root + "/stick", {}, root + "/stick"},
-        {"the package's folder", "/usr/lib/sitewarden", {}, perUser},
-        {"an install under /opt, with XDG_DATA_HOME", "/opt/sitewarden", root + "/data", root + "/data/Sitewarden"},
-        {"a relative XDG_DATA_HOME", "/usr/local/lib/sitewarden", "relative/data", perUser},
-        {"a folder the user may not write", root + "/readonly", {}, asRoot ? root + "/readonly" : perUser},
-        {"a file in the data folder's place", "/usr/lib/sitewarden", root + "/file", {}},
-        {"a data folder open to others", "/usr/lib/sitewarden", root + "/open", {}},
+        {"the build tree", root + "/build", root + "/build"},
+        {"system-wide, without files", "/usr/lib/sitewarden", perUser},
+        // The kernel's name for the program folder has no "..": only the prefix can tell it system-wide.
+        {"system-wide, with files", "/usr/.." + root + "/build", perUser},
+        {"read-only, with files", root + "/readonly", root + "/readonly"},
+        {"read-only, empty", root + "/readonly-empty", perUser},
+        {"refuses new files, its files writable", root + "/no-new-files", root + "/no-new-files"},
+        {"a write-protected stick with files", root + "/stick", stick ? root + "/stick" : QByteArray()},
+        {"not there (yet)", root + "/gone", root + "/gone"},
     };
     const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("HOME", home);
+    qunsetenv("XDG_DATA_HOME");
     for (const auto& c : cases) {
-        qputenv("XDG_DATA_HOME", c.dataHome);
-        EXPECT_EQ(DataFolder::choose(c.program), c.expected) << c.what;
+        if (!c.expected.isEmpty()) {
+            EXPECT_EQ(asUser(false, c.program).path, c.expected) << c.what;
+        }
     }
     qputenv("HOME", savedHome);
     qputenv("XDG_DATA_HOME", savedDataHome);
-    struct stat info = {};
-    ASSERT_EQ(::stat(perUser.constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    if (stick) {
+        ::umount2(root + "/stick", MNT_DETACH);
+    }
+}
+
+// The per-user folder: made for the user alone, made private where the user made it open to others
+// (their files keep their modes), and refused with a reason where it cannot be theirs.
+TEST(DataFolderTest, ThePerUserFolderIsTheUsersAlone)
+{
+    const bool root = ::geteuid() == 0;
+    const uid_t user = root ? 65534 : ::geteuid();
+    const struct
+    {
+        const char* what;
+        const char* made; // "" for nothing, "dir" a folder, "file" a file; made with mode 755
+        uid_t owner;
+        const char* dataHome;
+        DataFolder::Problem problem;
+    } cases[] = {
+        {"none yet", "", user, "", DataFolder::Problem::None},
+        {"made with mkdir -p under umask 022", "dir", user, "", DataFolder::Problem::None},
+        {"a relative XDG_DATA_HOME is ignored", "dir", user, "relative/data", DataFolder::Problem::None},
+        {"a file in its place", "file", user, "", DataFolder::Problem::NotAFolder},
+        {"another user's", "dir", 0, "", DataFolder::Problem::OtherOwner},
+    };
+    const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
+    for (const auto& c : cases) {
+        if (!root && c.owner != user) {
+            continue;
+        }
+        QTemporaryDir dir;
+        const QByteArray base = QFile::encodeName(dir.path());
+        const QByteArray home = base + "/home", data = home + "/.local/share", folder = data + "/Sitewarden";
+        ::chmod(base.constData(), 0755);
+        ASSERT_EQ(QDir().mkpath(QFile::decodeName(data)), true);
+        if (QByteArray(c.made) == "dir") {
+            ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+            RecordFiles::write(QFile::decodeName(folder + "/Email.dta"), "a@x.org\r\n");
+            ::chmod(folder + "/Email.dta", 0644);
+            ::chown(folder + "/Email.dta", c.owner, c.owner);
+        } else if (QByteArray(c.made) == "file") {
+            RecordFiles::write(QFile::decodeName(folder), "not a folder");
+        }
+        for (const QByteArray& path : {home, home + "/.local", data, folder}) {
+            ::chown(path.constData(), user, user);
+        }
+        ::chown(folder.constData(), c.owner, c.owner);
+        qputenv("HOME", home);
+        qputenv("XDG_DATA_HOME", c.dataHome);
+        const DataFolder::Choice choice = asUser(true, "/usr/lib/sitewarden");
+        EXPECT_EQ(choice.problem, c.problem) << c.what;
+        EXPECT_EQ(choice.path, folder) << c.what;
+        struct stat info = {};
+        ::stat(folder.constData(), &info);
+        if (c.problem == DataFolder::Problem::None) {
+            EXPECT_EQ(info.st_mode & 07777, 0700u) << c.what;
+            if (QByteArray(c.made) == "dir") {
+                ::stat(folder + "/Email.dta", &info);
+                EXPECT_EQ(info.st_mode & 07777, 0644u) << c.what;
+            }
+        } else if (QByteArray(c.made) == "dir") {
+            EXPECT_EQ(info.st_mode & 07777, 0755u) << c.what << ": another user's folder is left as it is";
+        }
+    }
+    qputenv("HOME", savedHome);
+    qputenv("XDG_DATA_HOME", savedDataHome);
 }
 
 TEST(QtWindowPlacementTest, KeepOnTopChangesTheSameNativeWindowAndOnlyTopmostMoves)

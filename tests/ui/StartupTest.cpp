@@ -174,3 +174,26 @@ TEST_F(StartupTest, AProgramFolderThatCannotBeFoundIsLikeOneThatCannotBeOpened)
 }
 
 } // namespace
+
+namespace {
+
+// Without a folder for the data, the user hears why once, as the window comes up, and not first
+// from the failure boxes of a save.
+TEST_F(StartupTest, AFolderThatCannotBeUsedIsToldOnceAtStart)
+{
+    platform.programFolder.folder.clear();
+    platform.programFolder.unusable
+        = QStringLiteral("无法使用数据文件夹 /home/me/.local/share/Sitewarden : 它属于另一个用户.");
+    auto window = start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform.messageBox.shown.isEmpty(); }));
+    EXPECT_EQ(platform.messageBox.shown[0].prompt, platform.programFolder.unusable);
+    EXPECT_EQ(platform.messageBox.shown[0].style, 16);
+    EXPECT_EQ(platform.messageBox.shown[0].title, "数据文件夹出错!");
+    window->hide();
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(platform.messageBox.shown.size(), 1);
+}
+
+} // namespace

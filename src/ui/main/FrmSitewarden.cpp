@@ -32,6 +32,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -300,6 +301,12 @@ void FrmSitewarden::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         Form_Activate();
+        // Once, over the window: without a folder for the data, nothing typed here would be kept.
+        if (const QString problem = m_platform.programFolder.problem(); !problem.isEmpty()) {
+            QTimer::singleShot(0, this, [this, problem] {
+                m_platform.messageBox.show(problem, MessageBox::Critical, QStringLiteral("数据文件夹出错!"));
+            });
+        }
     }
 }
 
