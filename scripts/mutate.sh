@@ -14,7 +14,7 @@ copy=${MUTATE_DIR:-$here/build-mutate}/tree
 build=${MUTATE_DIR:-$here/build-mutate}/build
 mkdir -p "$copy"
 # Only what differs from the last run's copy is copied, and with a new time, so that only it is rebuilt.
-git ls-files -z | while IFS= read -r -d '' tracked; do
+git ls-files -z --cached --others --exclude-standard | while IFS= read -r -d '' tracked; do
     cmp -s "$tracked" "$copy/$tracked" 2>/dev/null || install -D -m "$(stat -c %a "$tracked")" "$tracked" "$copy/$tracked"
 done
 python3 - "$copy/$file" "$old" "$new" <<'PY'

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "FrmSitewarden.h"
 #include "Layout.h"
+#include "LineEditAccessible.h"
 #include "PlatformChoice.h"
 #include "ProcessHardening.h"
 #include "QtPlatform.h"
@@ -32,6 +33,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     QtTranslations::install(app);
+    LineEditAccessible::install();
     FrmSitewarden window(platform.services());
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
         [&window](const QByteArray& request) { StartupActivation::activate(window, request); });

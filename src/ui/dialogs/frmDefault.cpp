@@ -49,6 +49,7 @@ frmDefault::frmDefault(DefaultUserIdFile& defaultUserId, Beeper& beeper, QWidget
     Label1->setFont(Layout::font(Layout::msSansSerifFamily, 9.75));
     Label1->setBuddy(Text1);
     Text1->setAccessibleName(Label1->text());
+    Text1->setAccessibleDescription(Label2->text().trimmed());
     Text1->installEventFilter(new AcceleratorFilter(this));
     Text1->installEventFilter(new CompositionGuard(this));
 

@@ -16,12 +16,14 @@
 #include "WindowPlacement.h"
 #include "frmDefault.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -196,6 +198,7 @@ void FrmSitewarden::connectHandlers()
     });
     List1->viewport()->setMouseTracking(true);
     List1->viewport()->installEventFilter(this);
+    List1->installEventFilter(this);
     // A click on the line already selected changes no selection, yet shows its entry afresh.
     connect(List1, &QListView::clicked, this, [this](const QModelIndex& index) {
         if (index.row() == m_lineBeforePress && index.row() == selectedLine()) {
@@ -352,6 +355,13 @@ bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
             TxtURL_Click();
         }
     }
+    if (watched == List1 && event->type() == QEvent::KeyPress && chooseFirstLine(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    if (watched == List1 && event->type() == QEvent::FocusIn) {
+        // After the list's own focus event: a screen reader then names the line the list stands on.
+        QTimer::singleShot(0, this, &FrmSitewarden::announceCurrentLine);
+    }
     if (watched == List1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
             m_lineBeforePress = selectedLine();
@@ -365,6 +375,29 @@ bool FrmSitewarden::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmSitewarden::chooseFirstLine(const QKeyEvent* key)
+{
+    // A list box with no line chosen chooses its first line for the first key that moves in it,
+    // rather than the line after the one the focus frame stands on.
+    const bool toFirst = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up || key->key() == Qt::Key_Home
+        || key->key() == Qt::Key_PageUp;
+    if (!toFirst || key->modifiers() != Qt::NoModifier || selectedLine() >= 0 || m_siteLines->rowCount() == 0) {
+        return false;
+    }
+    selectLine(0);
+    return true;
+}
+
+void FrmSitewarden::announceCurrentLine()
+{
+    const QModelIndex current = List1->currentIndex();
+    if (QAccessible::isActive() && List1->hasFocus() && current.isValid()) {
+        QAccessibleEvent focus(List1, QAccessible::Focus);
+        focus.setChild(current.row());
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 int FrmSitewarden::selectedLine() const

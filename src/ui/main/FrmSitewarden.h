@@ -12,6 +12,7 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -113,6 +114,8 @@ private:
     void connectHandlers();
     QLineEdit* box(Box box) const;
     int selectedLine() const;
+    bool chooseFirstLine(const QKeyEvent* key);
+    void announceCurrentLine();
     void selectLine(int row);
     // A beep and the focus in the field when its text is blank or the record cannot hold it exactly.
     bool refuse(QLineEdit* field, bool blank, int width);

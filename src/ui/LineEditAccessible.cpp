@@ -1,0 +1,270 @@
+#include "LineEditAccessible.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+QAccessibleInterface* lineEditFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("QLineEdit") && object && object->isWidgetType()) {
+        return new LineEditAccessible(static_cast<QLineEdit*>(object));
+    }
+    return nullptr;
+}
+
+} // namespace
+
+LineEditAccessible::LineEditAccessible(QLineEdit* edit)
+    : QAccessibleWidget(edit, QAccessible::EditableText)
+{ }
+
+void LineEditAccessible::install()
+{
+    // Qt 6.8 answers every boundary at the end of the text and reports whole attribute runs itself.
+    if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0)) {
+        QAccessible::installFactory(lineEditFactory);
+    }
+}
+
+QLineEdit* LineEditAccessible::lineEdit() const
+{
+    return static_cast<QLineEdit*>(widget());
+}
+
+void* LineEditAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface) {
+        return static_cast<QAccessibleTextInterface*>(this);
+    }
+    if (type == QAccessible::EditableTextInterface) {
+        return static_cast<QAccessibleEditableTextInterface*>(this);
+    }
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessible::State LineEditAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = !lineEdit()->isReadOnly();
+    state.readOnly = lineEdit()->isReadOnly();
+    state.selectableText = true;
+    state.passwordEdit = lineEdit()->echoMode() != QLineEdit::Normal;
+    return state;
+}
+
+QString LineEditAccessible::text(QAccessible::Text type) const
+{
+    if (type == QAccessible::Value) {
+        return lineEdit()->echoMode() == QLineEdit::Normal ? lineEdit()->text() : QString();
+    }
+    return QAccessibleWidget::text(type);
+}
+
+void LineEditAccessible::setText(QAccessible::Text type, const QString& text)
+{
+    if (type == QAccessible::Value) {
+        lineEdit()->setText(text);
+        return;
+    }
+    QAccessibleWidget::setText(type, text);
+}
+
+void LineEditAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const
+{
+    *startOffset = *endOffset = 0;
+    if (selectionIndex == 0 && lineEdit()->hasSelectedText()) {
+        *startOffset = lineEdit()->selectionStart();
+        *endOffset = lineEdit()->selectionEnd();
+    }
+}
+
+int LineEditAccessible::selectionCount() const
+{
+    return lineEdit()->hasSelectedText() ? 1 : 0;
+}
+
+void LineEditAccessible::addSelection(int startOffset, int endOffset)
+{
+    setSelection(0, startOffset, endOffset);
+}
+
+void LineEditAccessible::removeSelection(int selectionIndex)
+{
+    if (selectionIndex == 0) {
+        lineEdit()->deselect();
+    }
+}
+
+void LineEditAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
+{
+    if (selectionIndex == 0) {
+        lineEdit()->setSelection(startOffset, endOffset - startOffset);
+    }
+}
+
+int LineEditAccessible::cursorPosition() const
+{
+    return lineEdit()->cursorPosition();
+}
+
+void LineEditAccessible::setCursorPosition(int position)
+{
+    lineEdit()->setCursorPosition(position);
+}
+
+QString LineEditAccessible::text(int startOffset, int endOffset) const
+{
+    if (lineEdit()->echoMode() != QLineEdit::Normal || startOffset > endOffset) {
+        return {};
+    }
+    return lineEdit()->text().mid(startOffset, endOffset - startOffset);
+}
+
+int LineEditAccessible::characterCount() const
+{
+    return int(lineEdit()->text().size());
+}
+
+QPair<int, int> LineEditAccessible::itemAt(int offset, QAccessible::TextBoundaryType boundaryType) const
+{
+    const QString value = lineEdit()->text();
+    switch (boundaryType) {
+    case QAccessible::CharBoundary:
+    case QAccessible::WordBoundary:
+    case QAccessible::SentenceBoundary: {
+        QTextDocument document(value);
+        QTextCursor cursor(&document);
+        cursor.setPosition(qBound(0, offset, int(value.size())));
+        return QAccessible::qAccessibleTextBoundaryHelper(cursor, boundaryType);
+    }
+    case QAccessible::LineBoundary:
+    case QAccessible::ParagraphBoundary:
+    case QAccessible::NoBoundary:
+        break;
+    }
+    // One line, one paragraph.
+    return {0, int(value.size())};
+}
+
+QString LineEditAccessible::item(QPair<int, int> bounds, int* startOffset, int* endOffset) const
+{
+    *startOffset = bounds.first;
+    *endOffset = bounds.second;
+    if (bounds.first < 0) {
+        return {};
+    }
+    return text(bounds.first, bounds.second);
+}
+
+QString LineEditAccessible::textAtOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset, int* endOffset) const
+{
+    const int count = characterCount();
+    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
+    if (lineEdit()->echoMode() != QLineEdit::Normal || offset < 0 || offset > count) {
+        return item({-1, -1}, startOffset, endOffset);
+    }
+    return item(itemAt(offset, boundaryType), startOffset, endOffset);
+}
+
+QString LineEditAccessible::textBeforeOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset, int* endOffset) const
+{
+    const int count = characterCount();
+    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
+    if (lineEdit()->echoMode() != QLineEdit::Normal || offset < 0 || offset > count) {
+        return item({-1, -1}, startOffset, endOffset);
+    }
+    const QPair<int, int> at = itemAt(offset, boundaryType);
+    // Back over what lies between two items (the blank between two words) to the item before.
+    for (int position = at.first - 1; position >= 0; --position) {
+        const QPair<int, int> before = itemAt(position, boundaryType);
+        if (before.first < before.second) {
+            return item(before, startOffset, endOffset);
+        }
+    }
+    return item({-1, -1}, startOffset, endOffset);
+}
+
+QString LineEditAccessible::textAfterOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset, int* endOffset) const
+{
+    const int count = characterCount();
+    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
+    if (lineEdit()->echoMode() != QLineEdit::Normal || offset < 0 || offset > count) {
+        return item({-1, -1}, startOffset, endOffset);
+    }
+    const QPair<int, int> at = itemAt(offset, boundaryType);
+    for (int position = at.second; position < count; ++position) {
+        const QPair<int, int> after = itemAt(position, boundaryType);
+        if (after.first < after.second && after.first >= at.second) {
+            return item(after, startOffset, endOffset);
+        }
+    }
+    return item({-1, -1}, startOffset, endOffset);
+}
+
+QRect LineEditAccessible::characterRect(int offset) const
+{
+    const QLineEdit* edit = lineEdit();
+    const QFontMetrics metrics = edit->fontMetrics();
+    const QString value = edit->text();
+    if (edit->echoMode() != QLineEdit::Normal || offset < 0 || offset > value.size()) {
+        return {};
+    }
+    // Where the line edit draws its text: inside its frame and margins, two pixels in.
+    const QRect area = edit->contentsRect().marginsRemoved(edit->textMargins());
+    const int x = area.left() + 2 + metrics.horizontalAdvance(value.left(offset));
+    const int width = offset < value.size() ? metrics.horizontalAdvance(value.at(offset)) : 0;
+    const int y = area.top() + (area.height() - metrics.height()) / 2;
+    return QRect(edit->mapToGlobal(QPoint(x, y)), QSize(width, metrics.height()));
+}
+
+int LineEditAccessible::offsetAtPoint(const QPoint& point) const
+{
+    const QPoint local = lineEdit()->mapFromGlobal(point);
+    return lineEdit()->rect().contains(local) ? lineEdit()->cursorPositionAt(local) : -1;
+}
+
+void LineEditAccessible::scrollToSubstring(int startIndex, int endIndex)
+{
+    lineEdit()->setCursorPosition(endIndex);
+    lineEdit()->setCursorPosition(startIndex);
+}
+
+QString LineEditAccessible::attributes(int offset, int* startOffset, int* endOffset) const
+{
+    const int count = characterCount();
+    if (offset < 0 || offset > count) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    // The whole text is drawn in one font: one run over all of it.
+    *startOffset = 0;
+    *endOffset = count;
+    const QFont font = lineEdit()->font();
+    return QStringLiteral("font-family:\"%1\";font-size:%2pt;").arg(font.family()).arg(font.pointSizeF());
+}
+
+void LineEditAccessible::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void LineEditAccessible::insertText(int offset, const QString& text)
+{
+    replaceText(offset, offset, text);
+}
+
+void LineEditAccessible::replaceText(int startOffset, int endOffset, const QString& text)
+{
+    if (lineEdit()->isReadOnly()) {
+        return;
+    }
+    QString value = lineEdit()->text();
+    value.replace(startOffset, endOffset - startOffset, text);
+    lineEdit()->setText(value);
+}

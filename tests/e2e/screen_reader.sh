@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The program as a screen reader meets it, over the AT-SPI bus under Xvfb: every box answers the
+# queries Orca makes when the user moves by word, the end of the text included, with whole attribute
+# runs; Tab into the list names its first line, and Down chooses it. See atspi_probe.py.
+#   screen_reader.sh PROGRAM
+set -euo pipefail
+
+# A session bus of the test's own, on which the accessibility bus is announced.
+[ -n "${SITEWARDEN_TEST_BUS:-}" ] || SITEWARDEN_TEST_BUS=1 \
+    exec dbus-run-session --config-file="$(dirname "$0")/session-bus.conf" -- bash "$0" "$@"
+
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/sandbox.sh" "$1"
+unset WAYLAND_DISPLAY
+field() { LC_ALL=C printf '%-*s' "$2" "$1"; }
+record() { printf "\\x$(printf %02x "$1")\\x00"; field "$2" 35; field "$3" 35; field "$4" 35; field "$5" 200; }
+{
+    record 1 "$(printf '\xcd\xf8\xc9\xcf\xd2\xf8\xd0\xd0')" 'zhang wei' 'pass word' 'http://bank.example.org'
+    record 2 'mail' 'li si' 'pw2' 'http://mail.example.org'
+} >"$app/Sitewarden2.dta"
+printf 'zhang.wei@example.org\r\n' >"$app/Email.dta"
+
+x_server
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+pids+=($!)
+bus_up() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.NameHasOwner org.a11y.Bus 2>/dev/null | grep -q true; }
+until_true 10 bus_up || fail "no accessibility bus"
+
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app/sitewarden" &
+pids+=($!)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
+[ -n "$window" ] || fail "no window"
+xdotool windowfocus --sync "$window"
+/usr/bin/python3 "$here/atspi_probe.py" || fail "the screen reader's queries"
+echo "1 passed, 0 failed"
