@@ -5,15 +5,17 @@
 //   sitewarden_bench --cold full|bare|caption N
 //                                             the first window of this process, over N records:
 //                                             print its start-up in ms and the peak RSS in KiB
-#include "FrmSitewarden.h"
+#include "DataFolder.h"
+#include "MainWindow.h"
+#include "MainWindowLayout.h"
 #include "MessageBox.h"
-#include "ProgramFolder.h"
 #include "QtBeeper.h"
 #include "QtClipboard.h"
 #include "QtSettingsStore.h"
 #include "QtUrlOpener.h"
 #include "QtWindowPlacement.h"
 #include "SiteRecord.h"
+#include "SiteStore.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,6 +27,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSettings>
 #include <QStringListModel>
 #include <QTemporaryDir>
@@ -47,7 +50,7 @@ public:
     }
 };
 
-class Folder : public ProgramFolder
+class Folder : public DataFolder
 {
 public:
     QString path() const override { return folder; }
@@ -69,13 +72,9 @@ struct BenchPlatform
 
 QByteArray recordBytes(int slot, const QByteArray& name)
 {
-    SiteRecord rec;
-    rec.RecNo = qint16(slot);
-    rec.SiteName = QString::fromLatin1(name);
-    rec.UserId = QStringLiteral("someone@example.org");
-    rec.Password = QStringLiteral("correct horse battery");
-    rec.Url = QStringLiteral("https://www.example.org/login");
-    return rec.toBytes();
+    return SiteRecord::bytes(slot,
+        {QString::fromLatin1(name), QStringLiteral("someone@example.org"), QStringLiteral("correct horse battery"),
+            QStringLiteral("https://www.example.org/login")});
 }
 
 // A program folder whose record file holds `records` entries; the last is a free slot when asked.
@@ -122,11 +121,13 @@ void writeAt(const QString& path, qint64 offset, const QByteArray& bytes)
     ::close(fd);
 }
 
-void typeEntry(FrmSitewarden& window)
+// Types an entry into the window and gives back its save button, as the user finds them.
+QPushButton* typeEntry(MainWindow& window)
 {
-    window.Text1->setText(QStringLiteral("a new site"));
-    window.TxtUser->setText(QStringLiteral("me"));
-    window.TxtPassword->setText(QStringLiteral("secret"));
+    window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("a new site"));
+    window.findChild<QLineEdit*>(QStringLiteral("TxtUser"))->setText(QStringLiteral("me"));
+    window.findChild<QLineEdit*>(QStringLiteral("TxtPassword"))->setText(QStringLiteral("secret"));
+    return window.findChild<QPushButton*>(QStringLiteral("CmdAdd"));
 }
 
 void PlainRead(benchmark::State& state)
@@ -146,13 +147,13 @@ void PlainRead(benchmark::State& state)
     }
 }
 
-void LoadSiteList(benchmark::State& state)
+void ReadList(benchmark::State& state)
 {
-    BenchPlatform platform;
-    platform.folder.folder = folderFor(int(state.range(0)), true);
-    FrmSitewarden window(platform.services());
+    Folder folder;
+    folder.folder = folderFor(int(state.range(0)), true);
+    SiteStore store(folder);
     for (auto _ : state) {
-        window.module().LoadSiteList();
+        benchmark::DoNotOptimize(store.list());
     }
 }
 
@@ -163,13 +164,13 @@ void SaveIntoLastFreeSlot(benchmark::State& state)
     platform.folder.folder = folderFor(records, true);
     const QString path = platform.folder.folder + QStringLiteral("/Sitewarden2.dta");
     const QByteArray freeSlot = recordBytes(records, "(Deleted)");
-    FrmSitewarden window(platform.services());
+    MainWindow window(platform.services());
     for (auto _ : state) {
         state.PauseTiming();
         writeAt(path, qint64(records - 1) * SiteRecord::Length, freeSlot);
-        typeEntry(window);
+        QPushButton* save = typeEntry(window);
         state.ResumeTiming();
-        window.CmdAdd_Click();
+        save->click();
     }
 }
 
@@ -179,24 +180,25 @@ void Append(benchmark::State& state)
     BenchPlatform platform;
     platform.folder.folder = folderFor(records, false);
     const QString path = platform.folder.folder + QStringLiteral("/Sitewarden2.dta");
-    FrmSitewarden window(platform.services());
+    MainWindow window(platform.services());
     for (auto _ : state) {
         state.PauseTiming();
         QFile::resize(path, qint64(records) * SiteRecord::Length);
-        typeEntry(window);
+        QPushButton* save = typeEntry(window);
         state.ResumeTiming();
-        window.CmdAdd_Click();
+        save->click();
     }
 }
 
 void ShowLastRecord(benchmark::State& state)
 {
-    BenchPlatform platform;
-    platform.folder.folder = folderFor(int(state.range(0)), true);
-    FrmSitewarden window(platform.services());
+    const int records = int(state.range(0));
+    Folder folder;
+    folder.folder = folderFor(records, true);
+    SiteStore store(folder);
+    const QByteArray listed = store.list().lines.field(records - 1);
     for (auto _ : state) {
-        window.module().CurrentRecord = qint16(state.range(0));
-        window.module().ShowCurrentRecord();
+        benchmark::DoNotOptimize(store.show(records, listed));
     }
 }
 
@@ -212,7 +214,7 @@ void StartupWindow(benchmark::State& state)
     BenchPlatform platform;
     platform.folder.folder = folderFor(int(state.range(0)), true);
     for (auto _ : state) {
-        FrmSitewarden window(platform.services());
+        MainWindow window(platform.services());
         showAndPaint(window);
     }
 }
@@ -223,7 +225,7 @@ void buildBareWindow(QMainWindow& window)
     auto* list = new QListView(&window);
     list->setModel(new QStringListModel(list));
     window.setCentralWidget(list);
-    window.resize(FrmSitewarden::ClientWidth, FrmSitewarden::ClientHeight);
+    window.resize(MainWindowLayout::ClientWidth, MainWindowLayout::ClientHeight);
 }
 
 void StartupBareWindow(benchmark::State& state)
@@ -267,7 +269,7 @@ int coldStart(const QString& which, int records)
     timer.start();
     qint64 elapsed = 0;
     if (which == QLatin1String("full")) {
-        FrmSitewarden window(platform.services());
+        MainWindow window(platform.services());
         showAndPaint(window);
         elapsed = timer.nsecsElapsed();
     } else {
@@ -289,7 +291,7 @@ int coldStart(const QString& which, int records)
 } // namespace
 
 BENCHMARK(PlainRead)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadSiteList)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadList)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveIntoLastFreeSlot)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(Append)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(ShowLastRecord)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);

@@ -43,7 +43,7 @@ check("peak memory, bare window with one Chinese caption / bare window", peak["c
       "informative: the price of drawing any text")
 check("peak memory at 32,767 / same window over one record", peak["full 32767"] / peak["full 1"], 1.3,
       "the memory the records add")
-for case in ["PlainRead", "LoadSiteList", "SaveIntoLastFreeSlot", "Append", "ShowLastRecord", "StartupWindow"]:
+for case in ["PlainRead", "ReadList", "SaveIntoLastFreeSlot", "Append", "ShowLastRecord", "StartupWindow"]:
     ratio = time[f"{case}/32767"] / time[f"{case}/3276"]
     # Below 8 a fixed cost (a sync to disk, the window itself) outweighs the per-record cost:
     # the growth is then slower than linear, which the target allows for.

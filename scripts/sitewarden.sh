@@ -7,6 +7,8 @@
 #   scripts/sitewarden.sh startup       race real starts on Xvfb against the floors, then check the ratios
 #   scripts/sitewarden.sh keys [TRIES]  time from Alt+S and Alt+U to the record file's change, at 32,767 and 1 records
 #   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
+#   scripts/sitewarden.sh mutants [PATTERN] plant each fault of tests/mutants.tsv (or those of the files
+#                                        matching PATTERN) in a copy of the tree, and print how many are caught
 #   scripts/sitewarden.sh screenshot     make docs/screenshot.png of the main window under Xvfb
 set -euo pipefail
 
@@ -71,14 +73,14 @@ test)
         ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
     # The Debian package: built, checked by lintian, installed, upgraded and purged.
     bash "$0" package
-    as_root bash tests/e2e/package.sh "$build-package/sitewarden_$(sed -n 's/^project(Sitewarden VERSION \([^ ]*\).*/\1/p' \
-        CMakeLists.txt)_$(dpkg --print-architecture).deb"
+    as_root bash tests/e2e/package.sh "$(ls "$build-package"/sitewarden_*_"$(dpkg --print-architecture)".deb)"
     ;;
 package)
     install_missing "${packages[@]}" "${package_packages[@]}"
     configure_and_build "$build-package" sitewarden -DCMAKE_INSTALL_PREFIX=/usr -DSITEWARDEN_TESTS=OFF \
         -DSITEWARDEN_BENCH=OFF
     cmake --build "$build-package" --target compressed_docs
+    rm -f "$build-package"/sitewarden_*.deb
     (cd "$build-package" && cpack -G DEB)
     ls "$build-package"/sitewarden_*.deb
     ;;
@@ -164,8 +166,12 @@ fuzz)
         "$build-fuzz/bin/$target" -max_total_time="$seconds" -rss_limit_mb=4096 "$corpus" 2>&1 | tail -n 3
     done
     ;;
+mutants)
+    install_missing "${packages[@]}" "${desktop_packages[@]}" python3
+    python3 scripts/mutants.py tests/mutants.tsv "${2:-}"
+    ;;
 *)
-    echo "usage: $0 run|test|bench|startup|keys [TRIES]|fuzz [SECONDS]|screenshot" >&2
+    echo "usage: $0 run|test|bench|startup|keys [TRIES]|fuzz [SECONDS]|screenshot|mutants [PATTERN]" >&2
     exit 2
     ;;
 esac

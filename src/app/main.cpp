@@ -1,7 +1,7 @@
 #include "CommandLine.h"
-#include "FrmSitewarden.h"
 #include "Layout.h"
 #include "LineEditAccessible.h"
+#include "MainWindow.h"
 #include "PlatformChoice.h"
 #include "ProcessHardening.h"
 #include "QtPlatform.h"
@@ -28,13 +28,13 @@ int main(int argc, char* argv[])
     PlatformChoice::restore(platformChosen);
     QGuiApplication::setDesktopFileName(QStringLiteral("sitewarden"));
     QtPlatform platform;
-    SingleInstance instance(platform.programFolder().location());
+    SingleInstance instance(platform.dataFolder().location());
     if (!instance.start([&startup] { return startup.request(); })) {
         return 0;
     }
     QtTranslations::install(app);
     LineEditAccessible::install();
-    FrmSitewarden window(platform.services());
+    MainWindow window(platform.services());
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
         [&window](const QByteArray& request) { StartupActivation::activate(window, request); });
     window.show();

@@ -1,8 +1,10 @@
 #include "CommandLine.h"
 
-#include "DataFolder.h"
+#include "DataFolderRule.h"
 #include "PlatformChoice.h"
-#include "QtProgramFolder.h"
+#include "Posix.h"
+#include "QtDataFolder.h"
+#include "Version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,11 +21,11 @@ const char* const help = "Usage: sitewarden [--help | --version | Qt's options s
 // The folder this user's data lives in, for this program; nothing is made to tell it.
 void printDataFolder()
 {
-    const QByteArray program = QtProgramFolder::runningProgram();
-    const qsizetype slash = program.lastIndexOf('/');
-    const DataFolder::Choice choice = DataFolder::locate(slash > 0 ? program.left(slash) : QByteArray("/"));
+    const QByteArray program = QtDataFolder::runningProgram();
+    const DataFolderRule::Choice choice
+        = DataFolderRule::locate(program.isEmpty() ? program : Posix::folderOf(program));
     if (choice.path.isEmpty()) {
-        std::fputs("Your data folder: none (no home folder)\n", stdout);
+        std::fputs("Your data folder: none\n", stdout);
     } else {
         std::printf("Your data folder: %s\n", choice.path.constData());
     }

@@ -2,8 +2,8 @@
 
 class Beeper;
 class Clipboard;
+class DataFolder;
 class MessageBox;
-class ProgramFolder;
 class SettingsStore;
 class UrlOpener;
 class WindowPlacement;
@@ -17,5 +17,5 @@ struct Platform
     SettingsStore& settings;
     UrlOpener& urlOpener;
     WindowPlacement& placement;
-    ProgramFolder& programFolder;
+    DataFolder& dataFolder;
 };

@@ -3,8 +3,8 @@
 #include "Platform.h"
 #include "QtBeeper.h"
 #include "QtClipboard.h"
+#include "QtDataFolder.h"
 #include "QtMessageBox.h"
-#include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
 #include "QtUrlOpener.h"
 #include "QtWindowPlacement.h"
@@ -15,9 +15,9 @@ class QtPlatform
 public:
     Platform services()
     {
-        return {m_messageBox, m_beeper, m_clipboard, m_settings, m_urlOpener, m_placement, m_programFolder};
+        return {m_messageBox, m_beeper, m_clipboard, m_settings, m_urlOpener, m_placement, m_dataFolder};
     }
-    const QtProgramFolder& programFolder() const { return m_programFolder; }
+    const QtDataFolder& dataFolder() const { return m_dataFolder; }
 
 private:
     QtMessageBox m_messageBox;
@@ -26,5 +26,5 @@ private:
     QtSettingsStore m_settings;
     QtUrlOpener m_urlOpener;
     QtWindowPlacement m_placement;
-    QtProgramFolder m_programFolder;
+    QtDataFolder m_dataFolder;
 };

@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "Posix.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -54,11 +56,10 @@ bool privateFolder(const QByteArray& socket)
     if (!socket.startsWith("/tmp/sitewarden-")) {
         return true;
     }
-    const QByteArray folder = socket.left(socket.lastIndexOf('/'));
+    const QByteArray folder = Posix::folderOf(socket);
     ::mkdir(folder.constData(), S_IRWXU);
     struct stat info;
-    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
-        && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    return ::lstat(folder.constData(), &info) == 0 && Posix::ownerOnlyFolder(info);
 }
 
 // False when the path does not fit a socket address.
@@ -98,10 +99,7 @@ private:
     {
         char buffer[1024];
         for (;;) {
-            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
+            const ssize_t got = Posix::retried([&] { return ::read(m_fd, buffer, sizeof buffer); });
             if (got < 0 && errno == EAGAIN) {
                 return;
             }
@@ -144,7 +142,7 @@ bool askToShow(const QByteArray& path, const QByteArray& request)
     const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     if (connected) {
         // Far smaller than the socket's buffer: written at once, or not at all.
-        while (::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) < 0 && errno == EINTR) { }
+        Posix::retried([&] { return ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL); });
     }
     ::close(fd);
     return connected;

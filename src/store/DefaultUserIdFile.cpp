@@ -1,49 +1,58 @@
 #include "DefaultUserIdFile.h"
 
+#include "DataFolder.h"
 #include "Gbk.h"
-#include "MessageBox.h"
-#include "ProgramFolder.h"
-#include "Sitewarden.h"
-#include "StoreView.h"
 #include "TextFile.h"
 
-DefaultUserIdFile::DefaultUserIdFile(
-    Sitewarden& module, StoreView& view, MessageBox& messageBox, const ProgramFolder& programFolder)
-    : m_module(module)
-    , m_view(view)
-    , m_messageBox(messageBox)
-    , m_programFolder(programFolder)
+DefaultUserIdFile::DefaultUserIdFile(DataFolder& folder)
+    : m_folder(folder)
 { }
 
-void DefaultUserIdFile::LoadDefaultUserId()
+QString DefaultUserIdFile::path() const
 {
-    m_programFolder.recover();
-    m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
-    QByteArray line;
-    TextFile::readFirstLine(m_module.MsgText, line);
-    m_stored = Gbk::trimBlanks(line);
-    DefaultUserId = Gbk::decode(m_stored.constData(), m_stored.size());
-    m_view.setBoxText(StoreView::Box::TxtUser, DefaultUserId);
+    return m_folder.filePath(QStringLiteral("default.dta"));
 }
 
-void DefaultUserIdFile::EditDefaultUserId()
+QString DefaultUserIdFile::storedText() const
 {
-    m_view.showDefaultUserIdDialog();
-    m_programFolder.recover();
-    m_module.MsgText = m_programFolder.filePath(QStringLiteral("default.dta"));
-    const bool unchanged = DefaultUserId == Gbk::decode(m_stored.constData(), m_stored.size());
+    return Gbk::decode(m_stored.constData(), m_stored.size());
+}
+
+QString DefaultUserIdFile::load()
+{
+    m_folder.recover();
+    QByteArray line;
+    TextFile::readFirstLine(path(), line);
+    m_stored = Gbk::trimBlanks(line);
+    return storedText();
+}
+
+bool DefaultUserIdFile::canStore(const QString& id) const
+{
+    // An unchanged ID goes back as the bytes it was read as, whatever they are.
+    const QString trimmed = Gbk::trimBlanks(id);
+    return trimmed == storedText() || Gbk::canEncode(trimmed);
+}
+
+DefaultUserIdFile::Result DefaultUserIdFile::store(const QString& id)
+{
+    m_folder.recover();
+    const QString trimmed = Gbk::trimBlanks(id);
+    const bool unchanged = trimmed == storedText();
+    Result result;
     if (unchanged) {
         // Another machine may have stored a newer ID while the dialog was open: the file keeps it.
         QByteArray line;
-        TextFile::readFirstLine(m_module.MsgText, line);
+        TextFile::readFirstLine(path(), line);
         if (Gbk::trimBlanks(line) != m_stored) {
-            return;
+            result.outcome = Result::Outcome::Kept;
+            return result;
         }
     }
-    const QByteArray id = unchanged ? m_stored : Gbk::encode(DefaultUserId);
     // Written whole beside the old file, so a failure leaves the stored ID as it was.
-    if (!TextFile::write(m_module.MsgText, id + QByteArrayLiteral("\r\n"))) {
-        m_module.MsgText = QStringLiteral("无法保存默认用户 ID.");
-        m_messageBox.show(m_module.MsgText, MessageBox::Critical, QStringLiteral("保存默认用户 ID 出错!"));
+    result.failure = TextFile::write(path(), (unchanged ? m_stored : Gbk::encode(trimmed)) + QByteArrayLiteral("\r\n"));
+    if (result.failure.failed()) {
+        result.outcome = Result::Outcome::Failed;
     }
+    return result;
 }

@@ -1,32 +1,45 @@
 #pragma once
 
+#include "FileFailure.h"
+
 #include <QByteArray>
 #include <QString>
 
-class MessageBox;
-class ProgramFolder;
-class Sitewarden;
-class StoreView;
+class DataFolder;
 
-// The default user ID: the first line of a small file beside the program, and the dialog that
-// edits it. Reading never reports a failure: a step that fails is skipped. The ID is kept as the
-// bytes it was read as, so that closing the dialog without a change writes back what was stored.
+// The default user ID: the first line of a small file. Reading never fails: a step that fails is
+// skipped. The ID is kept as the bytes it was read as, so that an unchanged ID is written back as
+// it was stored.
 class DefaultUserIdFile
 {
 public:
-    DefaultUserIdFile(Sitewarden& module, StoreView& view, MessageBox& messageBox, const ProgramFolder& programFolder);
+    struct Result
+    {
+        enum class Outcome {
+            Done,
+            // An unchanged ID, while another was stored elsewhere meanwhile: the file keeps that one.
+            Kept,
+            Failed,
+        };
 
-    void LoadDefaultUserId();
-    void EditDefaultUserId();
+        Outcome outcome = Outcome::Done;
+        FileFailure failure;
+    };
 
-    // The ID without its blanks; the dialog sets it when the user saves another one.
-    QString DefaultUserId;
+    explicit DefaultUserIdFile(DataFolder& folder);
+
+    // The ID without its blanks; empty where there is none to be read.
+    QString load();
+    // Whether `id` may be stored: the one read, or one the file's code page holds.
+    bool canStore(const QString& id) const;
+    // Writes the ID without its blanks, the whole file at once.
+    Result store(const QString& id);
 
 private:
-    Sitewarden& m_module;
-    StoreView& m_view;
-    MessageBox& m_messageBox;
-    const ProgramFolder& m_programFolder;
+    QString path() const;
+    QString storedText() const;
+
+    DataFolder& m_folder;
     // The ID's bytes as read, without blanks.
     QByteArray m_stored;
 };

@@ -1,12 +1,8 @@
 #include "EmailList.h"
 
+#include "DataFolder.h"
 #include "Gbk.h"
-#include "MessageBox.h"
-#include "Sitewarden.h"
-#include "StoreView.h"
 #include "TextFile.h"
-
-#include <QStringList>
 
 namespace {
 
@@ -24,45 +20,46 @@ QList<QByteArray> addresses(const QByteArray& file)
 
 } // namespace
 
-EmailList::EmailList(Sitewarden& module, StoreView& view, MessageBox& messageBox)
-    : m_module(module)
-    , m_view(view)
-    , m_messageBox(messageBox)
+EmailList::EmailList(DataFolder& folder)
+    : m_folder(folder)
 { }
 
-void EmailList::LoadEmailList()
+QString EmailList::path() const
 {
-    m_view.setEmailItems({});
-    m_module.reachFolder();
-    TextFile::readAll(m_module.EmailFilePath, m_loaded);
-    m_lines = addresses(m_loaded);
-    if (!m_lines.isEmpty()) {
-        showAddresses();
-        m_view.setEmailIndex(0);
-    }
+    return m_folder.filePath(QStringLiteral("Email.dta"));
 }
 
-void EmailList::showAddresses()
+QStringList EmailList::decoded() const
 {
     QStringList items;
     items.reserve(m_lines.size());
-    for (const QByteArray& line : std::as_const(m_lines)) {
+    for (const QByteArray& line : m_lines) {
         items.append(Gbk::decode(line.constData(), line.size()));
     }
-    m_view.setEmailItems(items);
+    return items;
 }
 
-bool EmailList::readFileNow(bool& changed)
+QStringList EmailList::load()
+{
+    m_folder.recover();
+    int error = 0;
+    TextFile::readAll(path(), m_loaded, error);
+    m_lines = addresses(m_loaded);
+    return decoded();
+}
+
+FileFailure EmailList::readFileNow(bool& changed)
 {
     changed = false;
-    m_module.reachFolder();
+    m_folder.recover();
     QByteArray now;
-    switch (TextFile::readAll(m_module.EmailFilePath, now)) {
+    int error = 0;
+    switch (TextFile::readAll(path(), now, error)) {
     case TextFile::Read::Failed:
-        return false;
+        return FileFailure::at(FileFailure::Step::Read, error, path());
     case TextFile::Read::Missing:
         // Gone meanwhile: the addresses the window lists are all that is left of them.
-        return true;
+        return {};
     case TextFile::Read::Done:
         break;
     }
@@ -71,26 +68,39 @@ bool EmailList::readFileNow(bool& changed)
         m_lines = addresses(now);
         changed = true;
     }
-    return true;
+    return {};
 }
 
-void EmailList::SaveEmailList()
+EmailList::Result EmailList::write(const QByteArray& lastLine)
 {
+    Result result;
     bool changed = false;
     // The whole list is written beside the old file and takes its place only once complete.
-    const bool saved = readFileNow(changed)
-        && TextFile::write(m_module.EmailFilePath,
-            TextFile::joinLines(m_lines) + Gbk::encode(m_view.emailText()) + QByteArrayLiteral("\r\n"));
-    if (!saved) {
-        m_module.MsgText = QStringLiteral("无法删除电子邮件文件.");
-        m_messageBox.show(m_module.MsgText, MessageBox::Critical, QStringLiteral("保存电子邮件出错!"));
+    result.failure = readFileNow(changed);
+    if (!result.failure.failed()) {
+        result.failure = TextFile::write(path(), TextFile::joinLines(m_lines) + lastLine + QByteArrayLiteral("\r\n"));
     }
-    LoadEmailList();
+    if (result.failure.failed()) {
+        result.outcome = Result::Outcome::Failed;
+    }
+    result.addresses = load();
+    return result;
 }
 
-void EmailList::RemoveEmail()
+EmailList::Result EmailList::save(const QString& typed)
 {
-    const int index = m_view.emailIndex();
+    // An address the file's code page cannot hold would come back altered: refused like a blank one.
+    const QString address = Gbk::trimBlanks(typed);
+    if (address.isEmpty() || !Gbk::canEncode(address)) {
+        Result refused;
+        refused.outcome = Result::Outcome::Refused;
+        return refused;
+    }
+    return write(Gbk::encode(typed));
+}
+
+EmailList::Result EmailList::erase(int index)
+{
     const bool chosen = index >= 0 && index < m_lines.size();
     const QByteArray address = chosen ? m_lines.at(index) : QByteArray();
     bool changed = false;
@@ -102,7 +112,6 @@ void EmailList::RemoveEmail()
     } else if (chosen) {
         m_lines.removeAt(index);
     }
-    // Leaves the edit field empty, so the save appends an empty line rather than the address.
-    showAddresses();
-    SaveEmailList();
+    // The erased address's line stays, empty.
+    return write({});
 }

@@ -1,37 +1,55 @@
 #pragma once
 
+#include "FileFailure.h"
+
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 
-class MessageBox;
-class Sitewarden;
-class StoreView;
+class DataFolder;
 
-// The e-mail address list: the file, one address a line, and the items of Combo2 shown from it.
-// The list keeps each address as the bytes it was read as, so a save or an erase writes every
-// line it did not add or remove exactly as it found it.
+// The e-mail address list: the file, one address a line. The list keeps each address as the bytes
+// it was read as, so a save or an erase writes every line it did not add or remove exactly as it
+// found it. Each call gives back the addresses to show, read back from the file.
 class EmailList
 {
 public:
-    EmailList(Sitewarden& module, StoreView& view, MessageBox& messageBox);
+    struct Result
+    {
+        enum class Outcome {
+            Done,
+            // Blank, or not to be held by the file's code page; nothing was opened.
+            Refused,
+            Failed,
+        };
 
-    void LoadEmailList();
-    void SaveEmailList();
-    void RemoveEmail();
+        Outcome outcome = Outcome::Done;
+        FileFailure failure;
+        QStringList addresses;
+    };
+
+    explicit EmailList(DataFolder& folder);
+
+    // The file's addresses, without blanks and blank lines; none where it cannot be read.
+    QStringList load();
+    // Appends the address as typed, blanks and all; a blank or one the code page lacks is refused.
+    Result save(const QString& typed);
+    // Removes the address at `index` of those last given, keeping every line saved elsewhere.
+    Result erase(int index);
 
 private:
+    QString path() const;
     // Reads the file as it is now. When another copy of the program has changed it since the list
     // was read, the list becomes the file's addresses, so that a save keeps what was saved there.
-    // False when the file is there but cannot be read: then nothing may be written over it.
-    bool readFileNow(bool& changed);
-    // Combo2's items from the list, none selected and the edit field empty.
-    void showAddresses();
+    // Fails when the file is there but cannot be read: then nothing may be written over it.
+    FileFailure readFileNow(bool& changed);
+    // Writes the list and the line after it, then reads the file back for the window.
+    Result write(const QByteArray& lastLine);
+    QStringList decoded() const;
 
-    Sitewarden& m_module;
-    StoreView& m_view;
-    MessageBox& m_messageBox;
+    DataFolder& m_folder;
     // The file's bytes as the list was last read from them.
     QByteArray m_loaded;
-    // The addresses Combo2 lists, item by item: the file's non-empty lines without their blanks.
+    // The addresses as last given, item by item: the file's non-empty lines without their blanks.
     QList<QByteArray> m_lines;
 };

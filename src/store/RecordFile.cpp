@@ -1,11 +1,11 @@
 #include "RecordFile.h"
 
 #include "FreshStat.h"
+#include "Posix.h"
 #include "SiteRecord.h"
 
-#include <QFile>
-
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QThread>
 
 #include <cerrno>
@@ -20,9 +20,7 @@ namespace {
 // descriptor opened for reading can be synced.
 void syncFolder(const QByteArray& path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(Posix::folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -36,13 +34,21 @@ RecordFile::~RecordFile()
     close();
 }
 
-bool RecordFile::open(const QString& path, Access access)
+bool RecordFile::fail(FileFailure::Step step, int error) const
+{
+    m_failure = FileFailure::at(step, error, m_path);
+    return false;
+}
+
+bool RecordFile::open(const QString& path)
 {
     close();
+    m_path = path;
+    m_readOnly = {};
     const QByteArray name = QFile::encodeName(path);
     bool created = false;
     do {
-        m_fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+        m_fd = Posix::retried([&] { return ::open(name.constData(), O_RDWR | O_CLOEXEC); });
         if (m_fd < 0 && errno == ENOENT) {
             m_fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
             created = m_fd >= 0;
@@ -51,23 +57,25 @@ bool RecordFile::open(const QString& path, Access access)
     if (created) {
         syncFolder(name);
     }
-    if (m_fd < 0 && access == Access::Read && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    const int refused = errno;
+    if (m_fd < 0 && (refused == EACCES || refused == EROFS || refused == EPERM)) {
         // Not blocking: a pipe in the file's place must not wait for a writer.
-        do {
-            m_fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        } while (m_fd < 0 && errno == EINTR);
+        m_fd = Posix::retried([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
         if (m_fd >= 0) {
             ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+            m_readOnly = FileFailure::at(FileFailure::Step::Open, refused, path);
+            m_failure = m_readOnly;
         }
     }
     if (m_fd < 0) {
-        return false;
+        return fail(FileFailure::Step::Open, refused);
     }
     const QDeadlineTimer deadline(2000);
     while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
+            const int error = errno;
             close();
-            return false;
+            return fail(FileFailure::Step::Lock, error);
         }
         QThread::msleep(5);
     }
@@ -81,23 +89,16 @@ void RecordFile::unlock()
     }
 }
 
-bool RecordFile::countAll(qint64& records) const
+bool RecordFile::count(qint64& records) const
 {
     struct stat info;
-    if (m_fd < 0 || !FreshStat::of(m_fd, info) || !S_ISREG(info.st_mode)) {
-        return false;
+    if (m_fd < 0 || !FreshStat::of(m_fd, info)) {
+        return fail(FileFailure::Step::Count, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return fail(FileFailure::Step::Count, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
     records = info.st_size / SiteRecord::Length;
-    return true;
-}
-
-bool RecordFile::count(qint16& records) const
-{
-    qint64 all = 0;
-    if (!countAll(all) || all > 32767) {
-        return false;
-    }
-    records = static_cast<qint16>(all);
     return true;
 }
 
@@ -105,12 +106,10 @@ bool RecordFile::readAt(qint64 offset, char* data, qint64 size, qint64& got) con
 {
     got = 0;
     while (got < size) {
-        const ssize_t n = ::pread(m_fd, data + got, static_cast<size_t>(size - got), offset + got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t n
+            = Posix::retried([&] { return ::pread(m_fd, data + got, static_cast<size_t>(size - got), offset + got); });
         if (n < 0) {
-            return false;
+            return fail(FileFailure::Step::Read, errno);
         }
         if (n == 0) {
             break;
@@ -124,7 +123,7 @@ bool RecordFile::readBytes(int slot, QByteArray& bytes) const
 {
     bytes.clear();
     if (m_fd < 0 || slot < 1) {
-        return false;
+        return fail(FileFailure::Step::Read, EBADF);
     }
     QByteArray data(SiteRecord::Length, Qt::Uninitialized);
     qint64 got = 0;
@@ -140,7 +139,7 @@ bool RecordFile::readBytes(int slot, QByteArray& bytes) const
 bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)>& visit) const
 {
     if (m_fd < 0) {
-        return false;
+        return fail(FileFailure::Step::Read, EBADF);
     }
     // Some 20 kB at a time: few system calls, and a buffer small enough for the heap to reuse
     // rather than a mapping of its own that adds to the peak beside the list it fills.
@@ -165,41 +164,42 @@ bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)
     return true;
 }
 
-bool RecordFile::write(int slot, const SiteRecord& rec)
-{
-    return writeBytes(slot, rec.toBytes());
-}
-
 bool RecordFile::writeBytes(int slot, const QByteArray& bytes)
 {
+    if (readOnly()) {
+        return fail(m_readOnly.step, m_readOnly.error);
+    }
     if (m_fd < 0 || slot < 1 || bytes.size() != SiteRecord::Length) {
-        return false;
+        return fail(FileFailure::Step::Write, EBADF);
     }
     const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
     struct stat info;
     if (!FreshStat::of(m_fd, info)) {
-        return false;
+        return fail(FileFailure::Step::Write, errno);
     }
     qint64 done = 0;
+    int error = 0;
     while (done < bytes.size()) {
-        const ssize_t n
-            = ::pwrite(m_fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), offset + done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t n = Posix::retried([&] {
+            return ::pwrite(m_fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), offset + done);
+        });
         if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
             break;
         }
         done += n;
     }
-    if (done == bytes.size() && ::fdatasync(m_fd) == 0) {
-        return true;
+    if (done == bytes.size()) {
+        if (::fdatasync(m_fd) == 0) {
+            return true;
+        }
+        error = errno;
     }
     // An append that did not make it (a full disk) leaves no piece of the entry behind.
     if (offset + bytes.size() > info.st_size) {
         ::ftruncate(m_fd, info.st_size);
     }
-    return false;
+    return fail(FileFailure::Step::Write, error);
 }
 
 void RecordFile::close()

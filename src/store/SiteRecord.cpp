@@ -8,42 +8,48 @@
 
 namespace {
 
-constexpr int NameOffset = SiteRecord::NameOffset;
-constexpr int UserIdOffset = NameOffset + SiteRecord::NameWidth;
+constexpr int UserIdOffset = SiteRecord::NameOffset + SiteRecord::NameWidth;
 constexpr int PasswordOffset = UserIdOffset + SiteRecord::UserIdWidth;
 constexpr int UrlOffset = PasswordOffset + SiteRecord::PasswordWidth;
 static_assert(UrlOffset + SiteRecord::UrlWidth == SiteRecord::Length);
 
-} // namespace
-
-SiteRecord SiteRecord::fromBytes(const char* data)
+QString field(const char* data, int offset, int width)
 {
-    SiteRecord rec;
-    rec.RecNo = qFromLittleEndian<qint16>(data);
-    rec.SiteName = Gbk::decodeField(data + NameOffset, NameWidth);
-    rec.UserId = Gbk::decodeField(data + UserIdOffset, UserIdWidth);
-    rec.Password = Gbk::decodeField(data + PasswordOffset, PasswordWidth);
-    rec.Url = Gbk::decodeField(data + UrlOffset, UrlWidth);
-    return rec;
+    return Gbk::trimBlanks(Gbk::decodeField(data + offset, width));
 }
 
-QString SiteRecord::nameFromBytes(const char* data)
+} // namespace
+
+namespace SiteRecord {
+
+SiteEntry entry(const char* data)
+{
+    return {field(data, NameOffset, NameWidth), field(data, UserIdOffset, UserIdWidth),
+        field(data, PasswordOffset, PasswordWidth), field(data, UrlOffset, UrlWidth)};
+}
+
+QString name(const char* data)
 {
     return Gbk::decodeField(data + NameOffset, NameWidth);
 }
 
-QByteArray SiteRecord::toBytes() const
+QByteArray bytes(int slot, const SiteEntry& entry)
 {
     QByteArray bytes(Length, Qt::Uninitialized);
-    qToLittleEndian<qint16>(RecNo, bytes.data());
-    bytes.replace(NameOffset, NameWidth, Gbk::encodeField(SiteName, NameWidth));
-    bytes.replace(UserIdOffset, UserIdWidth, Gbk::encodeField(UserId, UserIdWidth));
-    bytes.replace(PasswordOffset, PasswordWidth, Gbk::encodeField(Password, PasswordWidth));
-    bytes.replace(UrlOffset, UrlWidth, Gbk::encodeField(Url, UrlWidth));
+    qToLittleEndian<qint16>(qint16(slot), bytes.data());
+    bytes.replace(NameOffset, NameWidth, Gbk::encodeField(entry.description, NameWidth));
+    bytes.replace(UserIdOffset, UserIdWidth, Gbk::encodeField(entry.userId, UserIdWidth));
+    bytes.replace(PasswordOffset, PasswordWidth, Gbk::encodeField(entry.password, PasswordWidth));
+    bytes.replace(UrlOffset, UrlWidth, Gbk::encodeField(entry.url, UrlWidth));
     return bytes;
 }
 
-bool SiteRecord::isDeletedSlot(const char* data)
+QByteArray deleted(int slot)
+{
+    return bytes(slot, {DeletedMarker, {}, {}, {}});
+}
+
+bool isDeletedSlot(const char* data)
 {
     // Spaces and ASCII decode only from their own bytes in GBK, so a description that reads as
     // the marker starts, after its blanks, with the marker's bytes: most slots fail that at once.
@@ -56,5 +62,7 @@ bool SiteRecord::isDeletedSlot(const char* data)
     if (end - name < marker.size() || std::memcmp(name, marker.constData(), size_t(marker.size())) != 0) {
         return false;
     }
-    return Gbk::trimBlanks(nameFromBytes(data)) == DeletedMarker;
+    return Gbk::trimBlanks(SiteRecord::name(data)) == DeletedMarker;
 }
+
+} // namespace SiteRecord

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "FreshStat.h"
+#include "Posix.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -70,25 +71,22 @@ private:
     int m_fd;
 };
 
-template<typename Call> auto retried(Call call)
-{
-    decltype(call()) result;
-    do {
-        result = call();
-    } while (result < 0 && errno == EINTR);
-    return result;
-}
-
 // Opens a data file for reading without ever blocking: a pipe or a device in its place is no file.
-Read openForReading(const QString& path, Fd& fd)
+Read openForReading(const QString& path, Fd& fd, int& error)
 {
     const QByteArray name = QFile::encodeName(path);
-    fd.reset(retried([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
+    fd.reset(Posix::retried([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
     if (fd.get() < 0) {
-        return errno == ENOENT ? Read::Missing : Read::Failed;
+        error = errno;
+        return error == ENOENT ? Read::Missing : Read::Failed;
     }
     struct stat info;
-    if (!FreshStat::of(fd.get(), info) || !S_ISREG(info.st_mode)) {
+    if (!FreshStat::of(fd.get(), info)) {
+        error = errno;
+        return Read::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return Read::Failed;
     }
     return Read::Done;
@@ -96,18 +94,20 @@ Read openForReading(const QString& path, Fd& fd)
 
 // Reads the file from its start until `enough` says so or the file ends; `bytes` is left empty
 // unless it was read.
-template<typename Enough> Read readFile(const QString& path, QByteArray& bytes, Enough enough)
+template<typename Enough> Read readFile(const QString& path, QByteArray& bytes, int& error, Enough enough)
 {
     bytes.clear();
+    error = 0;
     Fd fd;
-    const Read opened = openForReading(path, fd);
+    const Read opened = openForReading(path, fd, error);
     if (opened != Read::Done) {
         return opened;
     }
     char chunk[65536];
     for (;;) {
-        const ssize_t n = retried([&] { return ::read(fd.get(), chunk, sizeof chunk); });
+        const ssize_t n = Posix::retried([&] { return ::read(fd.get(), chunk, sizeof chunk); });
         if (n < 0) {
+            error = errno;
             bytes.clear();
             return Read::Failed;
         }
@@ -119,18 +119,25 @@ template<typename Enough> Read readFile(const QString& path, QByteArray& bytes, 
     }
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
+// 0, or why not every byte was written.
+int writeAll(int fd, const QByteArray& bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n
-            = retried([&] { return ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done); });
+            = Posix::retried([&] { return ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done); });
         if (n <= 0) {
-            return false;
+            return n < 0 ? errno : ENOSPC;
         }
         done += n;
     }
-    return true;
+    return 0;
+}
+
+// 0 when the call succeeded, else why not.
+int errorOf(bool succeeded)
+{
+    return succeeded ? 0 : errno;
 }
 
 // A file system that cannot keep modes (FAT, some FUSE drivers) decides them by its mount options.
@@ -155,14 +162,15 @@ bool resolve(Fd& dir, QByteArray& name)
         QByteArray target(PATH_MAX, '\0');
         const ssize_t length = ::readlinkat(dir.get(), name.constData(), target.data(), size_t(target.size()));
         if (length <= 0 || length >= target.size()) {
+            errno = length < 0 ? errno : ENAMETOOLONG;
             return false;
         }
         target.truncate(length);
         const qsizetype slash = target.lastIndexOf('/');
         if (slash >= 0) {
-            const QByteArray folder = slash == 0 ? QByteArray("/") : target.left(slash);
-            const int next
-                = retried([&] { return ::openat(dir.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+            const QByteArray folder = Posix::folderOf(target);
+            const int next = Posix::retried(
+                [&] { return ::openat(dir.get(), folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
             if (next < 0) {
                 return false;
             }
@@ -170,108 +178,134 @@ bool resolve(Fd& dir, QByteArray& name)
         }
         name = target.mid(slash + 1);
         if (name.isEmpty() || name == "." || name == "..") {
+            errno = EISDIR;
             return false;
         }
     }
+    errno = ELOOP;
     return false;
 }
 
-// Writes into the file itself: its other names (hard links) see the new content too.
-bool writeInPlace(int dir, const QByteArray& name, const QByteArray& bytes)
+// Writes into the file itself: its other names (hard links) see the new content too. 0, or why not.
+int writeInPlace(int dir, const QByteArray& name, const QByteArray& bytes)
 {
-    Fd fd(retried([&] { return ::openat(dir, name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
+    Fd fd(
+        Posix::retried([&] { return ::openat(dir, name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
     struct stat info;
-    return fd.get() >= 0 && FreshStat::of(fd.get(), info) && S_ISREG(info.st_mode) && writeAll(fd.get(), bytes)
-        && ::ftruncate(fd.get(), bytes.size()) == 0 && ::fsync(fd.get()) == 0;
+    if (fd.get() < 0 || !FreshStat::of(fd.get(), info)) {
+        return errno;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return EINVAL;
+    }
+    if (const int error = writeAll(fd.get(), bytes)) {
+        return error;
+    }
+    return errorOf(::ftruncate(fd.get(), bytes.size()) == 0 && ::fsync(fd.get()) == 0);
 }
 
 // A new file beside the old one, owner-only from its creation, that takes the old one's place
 // only once it is complete and on the disk; then the folder is synced, so the new name outlasts a
-// power cut. False with `refused` when the folder does not let a new file be made.
-bool replace(int dir, const QByteArray& name, const QByteArray& bytes, const struct stat* old, bool& refused)
+// power cut. 0, or why not: `refused` when the folder does not let a new file be made.
+int replace(int dir, const QByteArray& name, const QByteArray& bytes, const struct stat* old, bool& refused)
 {
     refused = false;
     QByteArray temporary;
     Fd fd;
     for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
         temporary = name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        fd.reset(retried([&] {
+        fd.reset(Posix::retried([&] {
             return ::openat(dir, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
         }));
         if (fd.get() < 0 && errno != EEXIST) {
             refused = errno == EACCES || errno == EPERM || errno == EROFS;
-            return false;
+            return errno;
         }
     }
-    if (fd.get() >= 0 && old) {
+    if (fd.get() < 0) {
+        return EEXIST;
+    }
+    if (old) {
         // The old file's owner and group where they can be set: another user's file, written by root
         // or by a member of its group, is not turned into the writer's own.
         [[maybe_unused]] const int kept = ::fchown(fd.get(), old->st_uid, old->st_gid);
     }
-    const bool written = fd.get() >= 0 && (!old || modeApplied(fd.get(), old->st_mode & 07777))
-        && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
-    if (!written || ::renameat(dir, temporary.constData(), dir, name.constData()) != 0) {
+    int error = old && !modeApplied(fd.get(), old->st_mode & 07777) ? errno : 0;
+    error = error ? error : writeAll(fd.get(), bytes);
+    error = error ? error : errorOf(::fsync(fd.get()) == 0);
+    error = error ? error : errorOf(::renameat(dir, temporary.constData(), dir, name.constData()) == 0);
+    if (error) {
         ::unlinkat(dir, temporary.constData(), 0);
-        return false;
+        return error;
     }
     ::fsync(dir);
-    return true;
+    return 0;
 }
 
 } // namespace
 
-Read readAll(const QString& path, QByteArray& bytes)
+Read readAll(const QString& path, QByteArray& bytes, int& error)
 {
-    return readFile(path, bytes, [](QByteArrayView) { return false; });
+    return readFile(path, bytes, error, [](QByteArrayView) { return false; });
 }
 
 Read readFirstLine(const QString& path, QByteArray& line)
 {
     QByteArray bytes;
+    int error = 0;
     const Read read
-        = readFile(path, bytes, [](QByteArrayView got) { return got.contains('\r') || got.contains('\n'); });
+        = readFile(path, bytes, error, [](QByteArrayView got) { return got.contains('\r') || got.contains('\n'); });
     line = firstLine(bytes);
     return read;
 }
 
-bool write(const QString& path, const QByteArray& bytes)
+FileFailure write(const QString& path, const QByteArray& bytes)
 {
+    const auto failed = [&path](FileFailure::Step step, int error) { return FileFailure::at(step, error, path); };
     const QByteArray full = QFile::encodeName(path);
-    const qsizetype slash = full.lastIndexOf('/');
-    if (slash < 0) {
-        return false;
+    if (!full.contains('/')) {
+        return failed(FileFailure::Step::Open, ENOENT);
     }
-    const QByteArray folder = slash == 0 ? QByteArray("/") : full.left(slash);
+    const QByteArray folder = Posix::folderOf(full);
     // Read access lets the folder be synced; a folder that only lets itself be searched still works.
-    Fd dir(retried([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+    Fd dir(Posix::retried([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
     if (dir.get() < 0) {
-        dir.reset(retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
+        dir.reset(Posix::retried([&] { return ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
     }
-    QByteArray name = full.mid(slash + 1);
+    QByteArray name = full.mid(full.lastIndexOf('/') + 1);
     if (dir.get() < 0 || !resolve(dir, name)) {
-        return false;
+        return failed(FileFailure::Step::Open, errno);
     }
     struct stat info;
-    const bool exists = FreshStat::at(dir.get(), name.constData(), info);
-    if (!exists) {
+    if (!FreshStat::at(dir.get(), name.constData(), info)) {
+        if (errno != ENOENT) {
+            return failed(FileFailure::Step::Open, errno);
+        }
         bool refused = false;
-        return errno == ENOENT && replace(dir.get(), name, bytes, nullptr, refused);
+        const int error = replace(dir.get(), name, bytes, nullptr, refused);
+        return error ? failed(FileFailure::Step::Write, error) : FileFailure();
     }
     // A file the user may not write is not replaced either: a new file in its place would be the
     // user's own and writable, and the protection gone.
-    if (!S_ISREG(info.st_mode) || ::faccessat(dir.get(), name.constData(), W_OK, AT_EACCESS) != 0) {
-        return false;
+    if (!S_ISREG(info.st_mode)) {
+        return failed(FileFailure::Step::Open, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
+    if (::faccessat(dir.get(), name.constData(), W_OK, AT_EACCESS) != 0) {
+        return failed(FileFailure::Step::Open, errno);
+    }
+    int error = 0;
     if (info.st_nlink > 1) {
-        return writeInPlace(dir.get(), name, bytes);
+        error = writeInPlace(dir.get(), name, bytes);
+    } else {
+        bool refused = false;
+        error = replace(dir.get(), name, bytes, &info, refused);
+        // A folder that refuses new files but lets its files be written (a read-only share): the file
+        // is written in place, as it always could be, rather than not at all.
+        if (error && refused) {
+            error = writeInPlace(dir.get(), name, bytes);
+        }
     }
-    bool refused = false;
-    if (replace(dir.get(), name, bytes, &info, refused)) {
-        return true;
-    }
-    // A folder that refuses new files but lets its files be written (a read-only share): the file
-    // is written in place, as it always could be, rather than not at all.
-    return refused && writeInPlace(dir.get(), name, bytes);
+    return error ? failed(FileFailure::Step::Write, error) : FileFailure();
 }
 
 QList<QByteArray> splitLines(const QByteArray& bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileFailure.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -19,9 +21,9 @@ enum class Read {
 // The lines of a file's bytes: a line ends at CR LF, CR or LF, so files from any editor read alike.
 QList<QByteArray> splitLines(const QByteArray& bytes);
 
-// The whole file as it is stored; `bytes` is left empty unless it was read. Anything but a
-// regular file (a pipe, a device) fails at once, without waiting for a writer.
-Read readAll(const QString& path, QByteArray& bytes);
+// The whole file as it is stored; `bytes` is left empty unless it was read, and `error` says why
+// not. Anything but a regular file (a pipe, a device) fails at once, without waiting for a writer.
+Read readAll(const QString& path, QByteArray& bytes, int& error);
 
 // The first line alone, read no further than its end.
 Read readFirstLine(const QString& path, QByteArray& line);
@@ -35,6 +37,6 @@ QByteArray joinLines(const QList<QByteArray>& lines);
 // file is refused, and so is a file the user may not write. Only where the folder refuses the new
 // file beside the old one is the old file written in place. A new file is readable by its owner
 // only; a replaced one keeps its mode, and its owner and group where they can be set.
-bool write(const QString& path, const QByteArray& bytes);
+FileFailure write(const QString& path, const QByteArray& bytes);
 
 } // namespace TextFile

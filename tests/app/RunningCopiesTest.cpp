@@ -1,4 +1,5 @@
 #include "RecordFiles.h"
+#include "Version.h"
 
 #include <gtest/gtest.h>
 
@@ -236,9 +237,9 @@ TEST(CommandLineTest, AnswersInATerminal)
         QByteArray said;
     } cases[] = {
         {{"--help"}, true, 0, "Usage: sitewarden"},
-        {{"--version"}, true, 0, "sitewarden 2.2\n"},
+        {{"--version"}, true, 0, "sitewarden " SITEWARDEN_VERSION "\n"},
         {{}, false, 1, "sitewarden: no display"},
-        {{"--version"}, false, 0, "sitewarden 2.2\n"},
+        {{"--version"}, false, 0, "sitewarden " SITEWARDEN_VERSION "\n"},
     };
     for (const auto& c : cases) {
         QProcess process;

@@ -2,8 +2,8 @@
 
 #include "FakeBeeper.h"
 #include "FakeClipboard.h"
+#include "FakeDataFolder.h"
 #include "FakeMessageBox.h"
-#include "FakeProgramFolder.h"
 #include "FakeSettingsStore.h"
 #include "FakeUrlOpener.h"
 #include "FakeWindowPlacement.h"
@@ -12,7 +12,7 @@
 // Every platform service as a double, for one test.
 struct TestPlatform
 {
-    Platform services() { return {messageBox, beeper, clipboard, settings, urlOpener, placement, programFolder}; }
+    Platform services() { return {messageBox, beeper, clipboard, settings, urlOpener, placement, dataFolder}; }
 
     FakeMessageBox messageBox;
     FakeBeeper beeper;
@@ -20,5 +20,5 @@ struct TestPlatform
     FakeSettingsStore settings;
     FakeUrlOpener urlOpener;
     FakeWindowPlacement placement;
-    FakeProgramFolder programFolder;
+    FakeDataFolder dataFolder;
 };

@@ -10,13 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzFolder folder;
     const QString path = folder.put("default.dta", QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     const QByteArray first = trimmedLines(RecordFiles::read(path)).value(0);
-    DefaultUserIdFile defaultUserId(folder.module, folder.view, folder.messages, folder.programFolder);
-    defaultUserId.LoadDefaultUserId();
-    if (folder.view.boxes.value(StoreView::Box::TxtUser) != defaultUserId.DefaultUserId) {
-        std::abort();
-    }
-    defaultUserId.EditDefaultUserId();
-    if (RecordFiles::read(path) != first + "\r\n" || folder.messages.shown != 0) {
+    DefaultUserIdFile defaultUserId(folder.folder);
+    const QString shown = defaultUserId.load();
+    if (!defaultUserId.canStore(shown) || defaultUserId.store(shown).outcome != DefaultUserIdFile::Result::Outcome::Done
+        || RecordFiles::read(path) != first + "\r\n") {
         std::abort();
     }
     return 0;

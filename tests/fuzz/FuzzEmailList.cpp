@@ -8,38 +8,34 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFolder folder;
-    folder.module.EmailFilePath
-        = folder.put("Email.dta", QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QString path = folder.put("Email.dta", QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     QList<QByteArray> expected;
-    for (const QByteArray& line : trimmedLines(RecordFiles::read(folder.module.EmailFilePath))) {
+    for (const QByteArray& line : trimmedLines(RecordFiles::read(path))) {
         if (!line.isEmpty()) {
             expected.append(line);
         }
     }
-    EmailList list(folder.module, folder.view, folder.messages);
-    list.LoadEmailList();
-    if (folder.view.emails.size() != expected.size()) {
+    EmailList list(folder.folder);
+    if (list.load().size() != expected.size()) {
         std::abort();
     }
-    folder.view.emailEdit = QStringLiteral(" new@x.org ");
-    list.SaveEmailList();
+    const bool saved = list.save(QStringLiteral(" new@x.org ")).outcome == EmailList::Result::Outcome::Done;
     QByteArray written;
     for (const QByteArray& line : expected) {
         written += line + "\r\n";
     }
-    if (RecordFiles::read(folder.module.EmailFilePath) != written + " new@x.org \r\n") {
+    if (!saved || RecordFiles::read(path) != written + " new@x.org \r\n") {
         std::abort();
     }
     const int chosen = int(size % (expected.size() + 1));
     expected.append("new@x.org");
-    folder.view.setEmailIndex(chosen);
-    list.RemoveEmail();
+    const bool erased = list.erase(chosen).outcome == EmailList::Result::Outcome::Done;
     expected.removeAt(chosen);
     written.clear();
     for (const QByteArray& line : expected) {
         written += line + "\r\n";
     }
-    if (RecordFiles::read(folder.module.EmailFilePath) != written + "\r\n" || folder.messages.shown != 0) {
+    if (!erased || RecordFiles::read(path) != written + "\r\n") {
         std::abort();
     }
     return 0;

@@ -1,40 +1,26 @@
 #pragma once
 
-#include "FakeBeeper.h"
-#include "FakeProgramFolder.h"
-#include "FakeStoreView.h"
-#include "MessageBox.h"
+#include "FakeDataFolder.h"
 #include "RecordFiles.h"
-#include "Sitewarden.h"
 
 #include <QTemporaryDir>
 
 #include <cstdlib>
 
-// A program folder that each input is written into as one data file, with the store over it.
+// A data folder that each input is written into as one data file.
 struct FuzzFolder
 {
-    struct CountingMessageBox : MessageBox
-    {
-        int show(const QString&, int, const QString&) override { return ++shown, Ok; }
-        int shown = 0;
-    };
-
-    FuzzFolder() { programFolder.folder = dir.path(); }
+    FuzzFolder() { folder.folder = dir.path(); }
 
     QString put(const char* name, const QByteArray& bytes)
     {
-        const QString path = programFolder.filePath(QLatin1String(name));
+        const QString path = folder.filePath(QLatin1String(name));
         RecordFiles::write(path, bytes);
         return path;
     }
 
     QTemporaryDir dir;
-    FakeProgramFolder programFolder;
-    FakeStoreView view;
-    CountingMessageBox messages;
-    FakeBeeper beeper;
-    Sitewarden module {view, messages, beeper};
+    FakeDataFolder folder;
 };
 
 // The lines a careful reader sees: ended by CR LF, CR or LF, without blanks around them.

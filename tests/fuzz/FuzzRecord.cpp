@@ -4,6 +4,7 @@
 #include "FuzzFolder.h"
 #include "Gbk.h"
 #include "SiteRecord.h"
+#include "SiteStore.h"
 
 #include <cstdint>
 
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     for (qsizetype offset = 0; offset + SiteRecord::Length <= input.size(); offset += SiteRecord::Length) {
         const char* slot = input.constData() + offset;
-        const bool deleted = Gbk::trimBlanks(SiteRecord::nameFromBytes(slot)) == SiteRecord::DeletedMarker;
+        const bool deleted = Gbk::trimBlanks(SiteRecord::name(slot)) == SiteRecord::DeletedMarker;
         if (SiteRecord::isDeletedSlot(slot) != deleted) {
             std::abort();
         }
@@ -38,28 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     FuzzFolder folder;
-    Sitewarden& store = folder.module;
-    store.DataFilePath = folder.put("Sitewarden2.dta", input);
-    store.LoadSiteList();
+    const QString path = folder.put("Sitewarden2.dta", input);
+    SiteStore store(folder.folder);
+    const SiteList list = store.list();
     const int chosen = 1 + int(size % size_t(records));
+    const ShownSlot shown = store.show(chosen, list.lines.field(chosen - 1)).shown;
 
-    store.CurrentRecord = qint16(chosen);
-    folder.view.boxes[StoreView::Box::TxtUser] = QStringLiteral("u");
-    folder.view.boxes[StoreView::Box::TxtPassword] = QStringLiteral("p");
-    folder.view.boxes[StoreView::Box::TxtURL] = QStringLiteral("w");
-    store.EditMode = true;
-    store.UpdateRecord();
-    store.EditMode = false;
+    const SiteStore::Result updated
+        = store.update(shown, {{}, QStringLiteral("u"), QStringLiteral("p"), QStringLiteral("w")});
     const QByteArray fields = RecordFiles::field("u", 35) + RecordFiles::field("p", 35) + RecordFiles::field("w", 200);
-    const QByteArray updated = withSlot(withSlot(input, chosen, 0, recNo(chosen)), chosen, 37, fields);
-    if (RecordFiles::read(store.DataFilePath) != updated) {
+    const QByteArray expected = withSlot(withSlot(input, chosen, 0, recNo(chosen)), chosen, 37, fields);
+    if (updated.outcome != SiteStore::Result::Outcome::Done || RecordFiles::read(path) != expected) {
         std::abort();
     }
 
-    store.CurrentRecord = qint16(chosen);
-    store.DeleteCurrentRecord();
+    const SiteStore::Result erased = store.erase(updated.shown);
     const QByteArray marker = recNo(chosen) + RecordFiles::field("(Deleted)", 35) + QByteArray(270, ' ');
-    if (RecordFiles::read(store.DataFilePath) != withSlot(updated, chosen, 0, marker) || folder.messages.shown != 0) {
+    if (erased.outcome != SiteStore::Result::Outcome::Done
+        || RecordFiles::read(path) != withSlot(expected, chosen, 0, marker)) {
         std::abort();
     }
     return 0;

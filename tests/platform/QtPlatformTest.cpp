@@ -1,8 +1,8 @@
-#include "DataFolder.h"
+#include "DataFolderRule.h"
 #include "PlatformChoice.h"
 #include "QtClipboard.h"
+#include "QtDataFolder.h"
 #include "QtMessageBox.h"
-#include "QtProgramFolder.h"
 #include "QtSettingsStore.h"
 #include "QtTranslations.h"
 #include "QtWindowPlacement.h"
@@ -130,12 +130,12 @@ TEST(QtMessageBoxTest, AnswersWithTheButtonTheUserPressed)
     }
 }
 
-TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
+TEST(QtDataFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
 {
     QTemporaryDir root;
     const QByteArray folder = QFile::encodeName(root.path()) + "/\xb3\xcc\xd0\xf2 \xca\xfd\xbe\xdd";
     ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
-    const QtProgramFolder programFolder(folder + "/sitewarden");
+    const QtDataFolder programFolder(folder + "/sitewarden");
     EXPECT_EQ(programFolder.location(), folder);
 
     QSaveFile saved(programFolder.filePath("Email.dta"));
@@ -149,7 +149,7 @@ TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
     ::close(fd);
 
     for (const QByteArray& program : {QByteArray(), folder + "/gone/sitewarden"}) {
-        const QtProgramFolder missing(program);
+        const QtDataFolder missing(program);
         EXPECT_EQ(missing.filePath("Email.dta"), QString()) << program.toStdString();
     }
     // QTemporaryDir cannot name what is not UTF-8: the folder goes by its bytes.
@@ -159,7 +159,7 @@ TEST(QtProgramFolderTest, FindsFilesInAFolderWhateverBytesNameIt)
 
 // A stick pulled out and plugged back in at the same place: another file system where the folder
 // was. The paths handed out before lead into the new one, never into the old.
-TEST(QtProgramFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
+TEST(QtDataFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
 {
     QTemporaryDir root;
     const QByteArray stick = QFile::encodeName(root.path()) + "/stick";
@@ -167,7 +167,7 @@ TEST(QtProgramFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
     if (::mount("sitewarden-test", stick.constData(), "tmpfs", 0, "size=1m") != 0) {
         GTEST_SKIP() << "no tmpfs may be mounted here: " << std::strerror(errno);
     }
-    QtProgramFolder folder(stick + "/sitewarden");
+    QtDataFolder folder(stick + "/sitewarden");
     const QString path = folder.filePath("Email.dta");
     RecordFiles::write(path, "old\r\n");
     RecordFiles::write(folder.filePath("sitewarden"), "program");
@@ -190,11 +190,39 @@ TEST(QtProgramFolderTest, FindsItsFolderAgainOnADiskMountedAgain)
     ::umount2(stick.constData(), MNT_DETACH);
 }
 
+// The per-user folder on a home that is mounted again (a network home, say): an empty mount point
+// open to others is not it; the user's own private folder there is.
+TEST(QtDataFolderTest, FindsThePerUserFolderAgainOnAHomeMountedAgain)
+{
+    QTemporaryDir root;
+    const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
+    QtDataFolder folder("/usr/lib/sitewarden/sitewarden");
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    qputenv("HOME", savedHome);
+    const QByteArray location = QFile::encodeName(root.path()) + "/Sitewarden";
+    ASSERT_EQ(folder.location(), location);
+    const QString path = folder.filePath("Email.dta");
+    RecordFiles::write(path, "old\r\n");
+    if (::mount("sitewarden-test", location.constData(), "tmpfs", 0, "size=1m,mode=755") != 0) {
+        GTEST_SKIP() << "no tmpfs may be mounted here: " << std::strerror(errno);
+    }
+    folder.recover();
+    EXPECT_EQ(RecordFiles::read(path), "old\r\n") << "a folder open to others is not the user's";
+    ASSERT_EQ(::umount2(location.constData(), MNT_DETACH), 0);
+    ASSERT_EQ(::mount("sitewarden-test", location.constData(), "tmpfs", 0, "size=1m,mode=700"), 0);
+    folder.recover();
+    RecordFiles::write(path, "saved\r\n");
+    EXPECT_EQ(RecordFiles::read(QFile::decodeName(location) + "/Email.dta"), "saved\r\n");
+    ::umount2(location.constData(), MNT_DETACH);
+    EXPECT_EQ(RecordFiles::read(QFile::decodeName(location) + "/Email.dta"), "old\r\n");
+}
+
 // The data folder's rule as an ordinary user meets it: run as nobody when the tests run as root, who
 // may write any folder. The choice comes back through a pipe as its path and its problem.
-DataFolder::Choice asUser(bool prepare, const QByteArray& program)
+DataFolderRule::Choice asUser(bool prepare, const QByteArray& program)
 {
-    const auto choose = [&] { return prepare ? DataFolder::prepare(program) : DataFolder::locate(program); };
+    const auto choose = [&] { return prepare ? DataFolderRule::prepare(program) : DataFolderRule::locate(program); };
     if (::geteuid() != 0) {
         return choose();
     }
@@ -209,7 +237,7 @@ DataFolder::Choice asUser(bool prepare, const QByteArray& program)
             || ::setresuid(65534, 65534, 65534) != 0) {
             ::_exit(1);
         }
-        const DataFolder::Choice choice = choose();
+        const DataFolderRule::Choice choice = choose();
         const QByteArray answer = choice.path + '\n' + QByteArray::number(int(choice.problem));
         ::_exit(::write(ends[1], answer.constData(), size_t(answer.size())) == answer.size() ? 0 : 1);
     }
@@ -221,9 +249,9 @@ DataFolder::Choice asUser(bool prepare, const QByteArray& program)
     }
     ::close(ends[0]);
     ::waitpid(child, nullptr, 0);
-    DataFolder::Choice choice;
+    DataFolderRule::Choice choice;
     choice.path = answer.left(answer.lastIndexOf('\n'));
-    choice.problem = DataFolder::Problem(answer.mid(answer.lastIndexOf('\n') + 1).toInt());
+    choice.problem = DataFolderRule::Problem(answer.mid(answer.lastIndexOf('\n') + 1).toInt());
     return choice;
 }
 
@@ -294,13 +322,13 @@ TEST(DataFolderTest, ThePerUserFolderIsTheUsersAlone)
         const char* made; // "" for nothing, "dir" a folder, "file" a file; made with mode 755
         uid_t owner;
         const char* dataHome;
-        DataFolder::Problem problem;
+        DataFolderRule::Problem problem;
     } cases[] = {
-        {"none yet", "", user, "", DataFolder::Problem::None},
-        {"made with mkdir -p under umask 022", "dir", user, "", DataFolder::Problem::None},
-        {"a relative XDG_DATA_HOME is ignored", "dir", user, "relative/data", DataFolder::Problem::None},
-        {"a file in its place", "file", user, "", DataFolder::Problem::NotAFolder},
-        {"another user's", "dir", 0, "", DataFolder::Problem::OtherOwner},
+        {"none yet", "", user, "", DataFolderRule::Problem::None},
+        {"made with mkdir -p under umask 022", "dir", user, "", DataFolderRule::Problem::None},
+        {"a relative XDG_DATA_HOME is ignored", "dir", user, "relative/data", DataFolderRule::Problem::None},
+        {"a file in its place", "file", user, "", DataFolderRule::Problem::NotAFolder},
+        {"another user's", "dir", 0, "", DataFolderRule::Problem::OtherOwner},
     };
     const QByteArray savedHome = qgetenv("HOME"), savedDataHome = qgetenv("XDG_DATA_HOME");
     for (const auto& c : cases) {
@@ -326,12 +354,12 @@ TEST(DataFolderTest, ThePerUserFolderIsTheUsersAlone)
         ::chown(folder.constData(), c.owner, c.owner);
         qputenv("HOME", home);
         qputenv("XDG_DATA_HOME", c.dataHome);
-        const DataFolder::Choice choice = asUser(true, "/usr/lib/sitewarden");
+        const DataFolderRule::Choice choice = asUser(true, "/usr/lib/sitewarden");
         EXPECT_EQ(choice.problem, c.problem) << c.what;
         EXPECT_EQ(choice.path, folder) << c.what;
         struct stat info = {};
         ::stat(folder.constData(), &info);
-        if (c.problem == DataFolder::Problem::None) {
+        if (c.problem == DataFolderRule::Problem::None) {
             EXPECT_EQ(info.st_mode & 07777, 0700u) << c.what;
             if (QByteArray(c.made) == "dir") {
                 ::stat(folder + "/Email.dta", &info);

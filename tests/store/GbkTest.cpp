@@ -70,21 +70,16 @@ TEST(GbkField, FitsOnlyWhatTheFieldHoldsExactly)
 
 TEST(SiteRecordBytes, RoundTripsEveryFieldAtItsOffset)
 {
-    SiteRecord rec;
-    rec.RecNo = 258;
-    rec.SiteName = QStringLiteral("银行");
-    rec.UserId = QStringLiteral("user");
-    rec.Password = QStringLiteral("p w");
-    rec.Url = QStringLiteral("http://www.example.org/");
-    const QByteArray bytes = rec.toBytes();
+    const SiteEntry entry {QStringLiteral("银行"), "user", "p w", "http://www.example.org/"};
+    const QByteArray bytes = SiteRecord::bytes(258, entry);
 
     EXPECT_EQ(
         bytes, RecordFiles::record(258, QByteArray::fromHex("d2f8d0d0"), "user", "p w", "http://www.example.org/"));
-    const SiteRecord back = SiteRecord::fromBytes(bytes.constData());
-    EXPECT_EQ(back.RecNo, 258);
-    EXPECT_EQ(Gbk::trimBlanks(back.SiteName), rec.SiteName);
-    EXPECT_EQ(Gbk::trimBlanks(back.Password), rec.Password);
-    EXPECT_EQ(Gbk::trimBlanks(back.Url), rec.Url);
+    const SiteEntry back = SiteRecord::entry(bytes.constData());
+    EXPECT_EQ(back.description, entry.description);
+    EXPECT_EQ(back.userId, entry.userId);
+    EXPECT_EQ(back.password, entry.password);
+    EXPECT_EQ(back.url, entry.url);
 }
 
 } // namespace

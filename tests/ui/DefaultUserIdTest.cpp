@@ -1,7 +1,7 @@
 #include "WindowTest.h"
 
+#include "DefaultUserIdDialog.h"
 #include "RecordFiles.h"
-#include "frmDefault.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -13,17 +13,17 @@ class DefaultUserIdTest : public WindowTest
 protected:
     DefaultUserIdTest()
     {
-        window = std::make_unique<FrmSitewarden>(platform.services());
+        window = std::make_unique<MainWindow>(platform.services());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
-    // Runs `inDialog` once the modal dialog is up, while EditDefaultUserId waits for it.
-    void editWith(std::function<void(frmDefault*)> inDialog)
+    // Runs `inDialog` once the modal dialog is up, while the menu command waits for it.
+    void editWith(std::function<void(DefaultUserIdDialog*)> inDialog)
     {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<frmDefault*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<DefaultUserIdDialog*>(QApplication::activeModalWidget());
             ASSERT_TRUE(dialog);
             // qWaitForWindowActive() counts the owner's activity as the dialog's own.
             EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
@@ -33,20 +33,20 @@ protected:
                 dialog->close();
             }
         });
-        window->defaultUserId().EditDefaultUserId();
+        Controls(*window).mnuSetDefaults->trigger();
         EXPECT_TRUE(ran);
     }
 
-    static void saveAs(frmDefault* dialog, const QString& text)
+    static void saveAs(DefaultUserIdDialog* dialog, const QString& text)
     {
-        dialog->Text1->setText(text);
-        QSignalSpy clicked(dialog->Command1, &QPushButton::clicked);
-        QTest::keyClick(dialog->Text1, Qt::Key_S, Qt::AltModifier);
+        DialogControls(*dialog).Text1->setText(text);
+        QSignalSpy clicked(DialogControls(*dialog).Command1, &QPushButton::clicked);
+        QTest::keyClick(DialogControls(*dialog).Text1, Qt::Key_S, Qt::AltModifier);
         EXPECT_EQ(clicked.count(), 1);
     }
 
     QString path = dataFile("default.dta");
-    std::unique_ptr<FrmSitewarden> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(DefaultUserIdTest, LoadReadsTheFirstLineTrimmedIntoTheUserBox)
@@ -70,10 +70,9 @@ TEST_F(DefaultUserIdTest, LoadReadsTheFirstLineTrimmedIntoTheUserBox)
         if (c.file) {
             RecordFiles::write(path, *c.file);
         }
-        window->TxtUser->setText("typed");
-        window->defaultUserId().LoadDefaultUserId();
-        EXPECT_EQ(window->defaultUserId().DefaultUserId, c.expected) << c.what;
-        EXPECT_EQ(window->TxtUser->text(), c.expected) << c.what;
+        Controls(*window).TxtUser->setText("typed");
+        Controls(*window).CmdPaste[3]->click();
+        EXPECT_EQ(Controls(*window).TxtUser->text(), c.expected) << c.what;
     }
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
@@ -81,43 +80,45 @@ TEST_F(DefaultUserIdTest, LoadReadsTheFirstLineTrimmedIntoTheUserBox)
 TEST_F(DefaultUserIdTest, TheDialogShowsTheStoredIdAndSavesTheTrimmedText)
 {
     RecordFiles::write(path, "  old@x.org \r\nmore\r\n");
-    window->TxtUser->setText("typed by the user");
-    window->TxtPassword->setFocus();
-    editWith([&](frmDefault* dialog) {
-        EXPECT_EQ(dialog->Text1->text(), "old@x.org");
-        EXPECT_TRUE(dialog->Text1->hasFocus());
-        EXPECT_EQ(window->TxtUser->text(), "old@x.org");
+    Controls(*window).TxtUser->setText("typed by the user");
+    Controls(*window).TxtPassword->setFocus();
+    editWith([&](DefaultUserIdDialog* dialog) {
+        EXPECT_EQ(DialogControls(*dialog).Text1->text(), "old@x.org");
+        EXPECT_TRUE(DialogControls(*dialog).Text1->hasFocus());
+        EXPECT_EQ(Controls(*window).TxtUser->text(), "old@x.org");
         saveAs(dialog, "  new id@x.org  ");
         EXPECT_FALSE(dialog->isVisible());
     });
     EXPECT_EQ(RecordFiles::read(path), "new id@x.org\r\n");
-    EXPECT_EQ(window->defaultUserId().DefaultUserId, "new id@x.org");
     // The user box keeps the value stored before, until the default button fetches the new one.
-    EXPECT_EQ(window->TxtUser->text(), "old@x.org");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "old@x.org");
     // The focus goes to the description box as the main window becomes active again.
-    EXPECT_EQ(window->focusWidget(), window->Text1);
+    EXPECT_EQ(window->focusWidget(), Controls(*window).Text1);
+    Controls(*window).CmdPaste[3]->click();
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "new id@x.org");
 }
 
 TEST_F(DefaultUserIdTest, AnEmptySaveWritesAnEmptyLineAndANewFileIsOwnerOnly)
 {
-    editWith([](frmDefault* dialog) { saveAs(dialog, "   "); });
+    editWith([](DefaultUserIdDialog* dialog) { saveAs(dialog, "   "); });
     EXPECT_EQ(RecordFiles::read(path), "\r\n");
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
-    window->defaultUserId().LoadDefaultUserId();
-    EXPECT_EQ(window->defaultUserId().DefaultUserId, QString());
+    Controls(*window).TxtUser->setText("typed");
+    Controls(*window).CmdPaste[3]->click();
+    EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
 }
 
 TEST_F(DefaultUserIdTest, EnterAndEscLeaveTheDialogOpenAndClosingOtherwiseWritesTheOldValue)
 {
     RecordFiles::write(path, "kept\r\nextra\r\n");
-    editWith([](frmDefault* dialog) {
-        dialog->Text1->setText("changed");
+    editWith([](DefaultUserIdDialog* dialog) {
+        DialogControls(*dialog).Text1->setText("changed");
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-            QTest::keyClick(dialog->Text1, key);
+            QTest::keyClick(DialogControls(*dialog).Text1, key);
             EXPECT_TRUE(dialog->isVisible()) << key;
         }
-        dialog->Command1->setFocus();
-        QTest::keyClick(dialog->Command1, Qt::Key_Return);
+        DialogControls(*dialog).Command1->setFocus();
+        QTest::keyClick(DialogControls(*dialog).Command1, Qt::Key_Return);
         EXPECT_TRUE(dialog->isVisible());
     });
     EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
@@ -126,7 +127,7 @@ TEST_F(DefaultUserIdTest, EnterAndEscLeaveTheDialogOpenAndClosingOtherwiseWrites
 TEST_F(DefaultUserIdTest, AnIdTheFileCannotHoldIsRefused)
 {
     RecordFiles::write(path, "kept\r\n");
-    editWith([&](frmDefault* dialog) {
+    editWith([&](DefaultUserIdDialog* dialog) {
         saveAs(dialog, QString::fromUtf8("\xF0\x9F\x98\x80"));
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(platform.beeper.beeps, 1);
@@ -137,8 +138,8 @@ TEST_F(DefaultUserIdTest, AnIdTheFileCannotHoldIsRefused)
 TEST_F(DefaultUserIdTest, AFailedWriteIsSaidAndKeepsTheStoredId)
 {
     RecordFiles::write(path, "kept\r\n");
-    platform.programFolder.folder = dir.path() + "/gone";
-    editWith([](frmDefault* dialog) { saveAs(dialog, "new"); });
+    platform.dataFolder.folder = dir.path() + "/gone";
+    editWith([](DefaultUserIdDialog* dialog) { saveAs(dialog, "new"); });
     EXPECT_EQ(RecordFiles::read(path), "kept\r\n");
     ASSERT_EQ(platform.messageBox.shown.size(), 1);
     EXPECT_EQ(platform.messageBox.shown[0].prompt, QStringLiteral("无法保存默认用户 ID."));
@@ -151,10 +152,10 @@ TEST_F(DefaultUserIdTest, AnIdChangedElsewhereIsKeptUnlessTheUserEditsIt)
 {
     for (const QString& typed : {QString(), QStringLiteral("mine")}) {
         RecordFiles::write(path, "old\r\n");
-        editWith([&](frmDefault* dialog) {
+        editWith([&](DefaultUserIdDialog* dialog) {
             RecordFiles::write(path + ".new", "newer\r\n");
             ASSERT_EQ(::rename(qPrintable(path + ".new"), qPrintable(path)), 0);
-            saveAs(dialog, typed.isNull() ? dialog->Text1->text() : typed);
+            saveAs(dialog, typed.isNull() ? DialogControls(*dialog).Text1->text() : typed);
         });
         EXPECT_EQ(RecordFiles::read(path), typed.isNull() ? "newer\r\n" : "mine\r\n");
     }
@@ -179,8 +180,8 @@ TEST_F(DefaultUserIdTest, AnUneditedIdGoesBackAsItsStoredBytes)
     for (const auto& c : cases) {
         RecordFiles::write(path, "  " + c.stored + "  \r\nsecond\r\n");
         const int beeps = platform.beeper.beeps;
-        editWith([&](frmDefault* dialog) {
-            saveAs(dialog, c.typed.isNull() ? dialog->Text1->text() : c.typed);
+        editWith([&](DefaultUserIdDialog* dialog) {
+            saveAs(dialog, c.typed.isNull() ? DialogControls(*dialog).Text1->text() : c.typed);
             EXPECT_EQ(dialog->isVisible(), c.beeps > 0) << c.stored.toStdString();
         });
         EXPECT_EQ(RecordFiles::read(path), c.written) << c.stored.toStdString();
@@ -190,7 +191,7 @@ TEST_F(DefaultUserIdTest, AnUneditedIdGoesBackAsItsStoredBytes)
 
 TEST_F(DefaultUserIdTest, DialogLayout)
 {
-    editWith([](frmDefault* dialog) {
+    editWith([](DefaultUserIdDialog* dialog) {
         EXPECT_EQ(dialog->size(), QSize(297, 85));
         EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::CustomizeWindowHint));
         EXPECT_FALSE(dialog->windowFlags().testFlag(Qt::WindowTitleHint));
@@ -202,10 +203,10 @@ TEST_F(DefaultUserIdTest, DialogLayout)
             QString text;
             QRect pixels;
         } rows[] = {
-            {dialog->Command1, "Command1", "保存(&S)", {232, 53, 49, 25}},
-            {dialog->Text1, "Text1", "", {16, 24, 265, 19}},
-            {dialog->Label2, "Label2", "你最常用的电子邮件地址.              ", {16, 48, 201, 17}},
-            {dialog->Label1, "Label1", "输入默认用户 ID", {16, 8, 281, 17}},
+            {DialogControls(*dialog).Command1, "Command1", "保存(&S)", {232, 53, 49, 25}},
+            {DialogControls(*dialog).Text1, "Text1", "", {16, 24, 265, 19}},
+            {DialogControls(*dialog).Label2, "Label2", "你最常用的电子邮件地址.              ", {16, 48, 201, 17}},
+            {DialogControls(*dialog).Label1, "Label1", "输入默认用户 ID", {16, 8, 281, 17}},
         };
         for (const auto& row : rows) {
             EXPECT_EQ(row.control->objectName(), row.name);
@@ -215,11 +216,11 @@ TEST_F(DefaultUserIdTest, DialogLayout)
                                                                     : qobject_cast<QLineEdit*>(row.control)->text();
             EXPECT_EQ(text, row.text) << row.name;
         }
-        EXPECT_EQ(shownFamily(dialog->Label1->font()), designFamily("MS Sans Serif"));
-        EXPECT_DOUBLE_EQ(dialog->Label1->font().pointSizeF(), 9.75);
-        EXPECT_FALSE(dialog->Command1->autoDefault());
-        QTest::keyClick(dialog->Text1, Qt::Key_Tab);
-        EXPECT_TRUE(dialog->Command1->hasFocus());
+        EXPECT_EQ(shownFamily(DialogControls(*dialog).Label1->font()), designFamily("MS Sans Serif"));
+        EXPECT_DOUBLE_EQ(DialogControls(*dialog).Label1->font().pointSizeF(), 9.75);
+        EXPECT_FALSE(DialogControls(*dialog).Command1->autoDefault());
+        QTest::keyClick(DialogControls(*dialog).Text1, Qt::Key_Tab);
+        EXPECT_TRUE(DialogControls(*dialog).Command1->hasFocus());
     });
 }
 

@@ -9,19 +9,19 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cstring>
+
 namespace {
 
 class EmailListTest : public WindowTest
 {
 protected:
-    FrmSitewarden& open(const QByteArray* contents = nullptr)
+    MainWindow& open(const QByteArray* contents = nullptr)
     {
         if (contents) {
             RecordFiles::write(path, *contents);
         }
-        window = std::make_unique<FrmSitewarden>(platform.services());
-        window->module().EmailFilePath = path;
-        window->emailList().LoadEmailList();
+        window = std::make_unique<MainWindow>(platform.services());
         return *window;
     }
 
@@ -29,12 +29,12 @@ protected:
 
     void typeAddress(const QString& text)
     {
-        window->Combo2->lineEdit()->selectAll();
-        typeText(window->Combo2->lineEdit(), text);
+        Controls(*window).Combo2->lineEdit()->selectAll();
+        typeText(Controls(*window).Combo2->lineEdit(), text);
     }
 
     QString path = dataFile("Email.dta");
-    std::unique_ptr<FrmSitewarden> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(EmailListTest, ReadsAnyLineEndTrimsAndSkipsEmptyLines)
@@ -56,8 +56,8 @@ TEST_F(EmailListTest, ReadsAnyLineEndTrimsAndSkipsEmptyLines)
     for (const auto& c : cases) {
         open(&c.file);
         EXPECT_EQ(items(), c.expected) << c.what;
-        EXPECT_EQ(window->Combo2->currentIndex(), 0) << c.what;
-        EXPECT_EQ(window->Combo2->currentText(), c.expected.first()) << c.what;
+        EXPECT_EQ(Controls(*window).Combo2->currentIndex(), 0) << c.what;
+        EXPECT_EQ(Controls(*window).Combo2->currentText(), c.expected.first()) << c.what;
     }
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
@@ -66,7 +66,7 @@ TEST_F(EmailListTest, NoFileMeansAnEmptyListAndNoMessage)
 {
     open();
     EXPECT_TRUE(items().isEmpty());
-    EXPECT_EQ(window->Combo2->currentText(), QString());
+    EXPECT_EQ(Controls(*window).Combo2->currentText(), QString());
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path));
 }
@@ -76,11 +76,11 @@ TEST_F(EmailListTest, SaveKeepsTheTypedBlanksInTheFileAndSelectsTheFirstAddress)
     const QByteArray file = "first@x.org\r\n";
     open(&file);
     typeAddress(QStringLiteral("  新@x.cn "));
-    window->Command3->click();
+    Controls(*window).Command3->click();
 
     EXPECT_EQ(RecordFiles::read(path), "first@x.org\r\n  " + QByteArray::fromHex("d0c2") + "@x.cn \r\n");
     EXPECT_EQ(items(), QStringList({"first@x.org", QStringLiteral("新@x.cn")}));
-    EXPECT_EQ(window->Combo2->currentText(), "first@x.org");
+    EXPECT_EQ(Controls(*window).Combo2->currentText(), "first@x.org");
     EXPECT_EQ(platform.beeper.beeps, 0);
 }
 
@@ -88,7 +88,7 @@ TEST_F(EmailListTest, ANewFileIsReadableByItsOwnerOnly)
 {
     open();
     typeAddress("a@x.org");
-    window->Command3->click();
+    Controls(*window).Command3->click();
     EXPECT_EQ(RecordFiles::read(path), "a@x.org\r\n");
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
 }
@@ -102,11 +102,11 @@ TEST_F(EmailListTest, ABlankOrUnstorableAddressBeepsAndChangesNothing)
     const QString refused[] = {QString(), QStringLiteral("    "), QString::fromUtf8("\xF0\x9F\x98\x80@x.org")};
     int beeps = 0;
     for (const QString& text : refused) {
-        window->Text1->setFocus();
-        window->Combo2->setEditText(text);
-        window->Command3->click();
+        Controls(*window).Text1->setFocus();
+        Controls(*window).Combo2->setEditText(text);
+        Controls(*window).Command3->click();
         EXPECT_EQ(platform.beeper.beeps, ++beeps) << text.toStdString();
-        EXPECT_TRUE(window->Combo2->hasFocus()) << text.toStdString();
+        EXPECT_TRUE(Controls(*window).Combo2->hasFocus()) << text.toStdString();
     }
     EXPECT_EQ(RecordFiles::read(path), file);
     EXPECT_EQ(items(), QStringList({"a@x.org"}));
@@ -116,11 +116,11 @@ TEST_F(EmailListTest, EraseAsksAndOnlyYesRemoves)
 {
     const QByteArray file = "a@x.org\r\nb@x.org\r\n";
     open(&file);
-    window->Combo2->setCurrentIndex(1);
-    emit window->Combo2->activated(1);
+    Controls(*window).Combo2->setCurrentIndex(1);
+    emit Controls(*window).Combo2->activated(1);
 
     platform.messageBox.answers = {MessageBox::No};
-    window->Command2->click();
+    Controls(*window).Command2->click();
     ASSERT_EQ(platform.messageBox.shown.size(), 1);
     EXPECT_EQ(platform.messageBox.shown[0].prompt, QStringLiteral("从列表中删除电子邮件地址?   "));
     EXPECT_EQ(platform.messageBox.shown[0].title, QStringLiteral("删除地址?"));
@@ -128,7 +128,7 @@ TEST_F(EmailListTest, EraseAsksAndOnlyYesRemoves)
     EXPECT_EQ(RecordFiles::read(path), file);
 
     platform.messageBox.answers = {MessageBox::Yes};
-    window->Command2->click();
+    Controls(*window).Command2->click();
     EXPECT_EQ(RecordFiles::read(path), "a@x.org\r\n\r\n");
     EXPECT_EQ(items(), QStringList({"a@x.org"}));
 }
@@ -138,7 +138,7 @@ TEST_F(EmailListTest, ErasingTheOnlyAddressLeavesAnEmptyLine)
     const QByteArray file = "a@x.org\r\n";
     open(&file);
     platform.messageBox.answers = {MessageBox::Yes};
-    window->Command2->click();
+    Controls(*window).Command2->click();
     EXPECT_EQ(RecordFiles::read(path), "\r\n");
     EXPECT_TRUE(items().isEmpty());
 }
@@ -146,11 +146,11 @@ TEST_F(EmailListTest, ErasingTheOnlyAddressLeavesAnEmptyLine)
 TEST_F(EmailListTest, EraseWithNothingChosenAsksNothing)
 {
     open();
-    window->Command2->click();
+    Controls(*window).Command2->click();
     const QByteArray file = "a@x.org\r\n";
     open(&file);
     typeAddress("typed@x.org");
-    window->Command2->click();
+    Controls(*window).Command2->click();
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
     EXPECT_EQ(RecordFiles::read(path), file);
 }
@@ -163,10 +163,19 @@ TEST_F(EmailListTest, AFailedSaveKeepsTheOldFileWhole)
     }
     open(&file);
     typeAddress("new@x.org");
+    static QStringList logged;
+    const QtMessageHandler before
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& at, const QString& text) {
+              logged << QLatin1String(at.category) + QLatin1Char(' ') + text;
+          });
     {
         const FileSizeLimit fullDisk(1000);
-        window->Command3->click();
+        Controls(*window).Command3->click();
     }
+    qInstallMessageHandler(before);
+    // The cause reaches the journal: the step, the file and the system's reason.
+    EXPECT_EQ(logged,
+        QStringList("sitewarden.files could not write " + path + ": " + QString::fromLocal8Bit(std::strerror(EFBIG))));
     ASSERT_EQ(platform.messageBox.shown.size(), 1);
     EXPECT_EQ(platform.messageBox.shown[0].prompt, QStringLiteral("无法删除电子邮件文件."));
     EXPECT_EQ(platform.messageBox.shown[0].title, QStringLiteral("保存电子邮件出错!"));
@@ -194,12 +203,12 @@ TEST_F(EmailListTest, SaveAndEraseKeepAnAddressSavedElsewhereMeanwhile)
         open(&before);
         RecordFiles::write(path, meanwhile);
         if (c.erase) {
-            window->Combo2->setCurrentIndex(1);
+            Controls(*window).Combo2->setCurrentIndex(1);
             platform.messageBox.answers = {MessageBox::Yes};
-            window->Command2->click();
+            Controls(*window).Command2->click();
         } else {
             typeAddress("d@x.org");
-            window->Command3->click();
+            Controls(*window).Command3->click();
         }
         EXPECT_EQ(RecordFiles::read(path), c.expected) << c.what;
         EXPECT_EQ(items().join(" "), QString(c.expected).simplified()) << c.what;
@@ -212,11 +221,11 @@ TEST_F(EmailListTest, TypingTheStartOfAListedAddressKeepsWhatWasTyped)
     open(&file);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    window->Combo2->lineEdit()->clear();
-    window->Combo2->setFocus();
-    QTest::keyClicks(window->Combo2->lineEdit(), "wang@sina.com");
-    EXPECT_EQ(window->Combo2->currentText(), "wang@sina.com");
-    window->Command3->click();
+    Controls(*window).Combo2->lineEdit()->clear();
+    Controls(*window).Combo2->setFocus();
+    QTest::keyClicks(Controls(*window).Combo2->lineEdit(), "wang@sina.com");
+    EXPECT_EQ(Controls(*window).Combo2->currentText(), "wang@sina.com");
+    Controls(*window).Command3->click();
     EXPECT_EQ(RecordFiles::read(path), "wang@sina.com.cn\r\nwang@sina.com\r\n");
 }
 

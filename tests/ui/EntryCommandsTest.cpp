@@ -10,10 +10,10 @@ using RecordFiles::record;
 class EntryCommandsTest : public WindowTest
 {
 protected:
-    FrmSitewarden& open(const QByteArray& records)
+    MainWindow& open(const QByteArray& records)
     {
         RecordFiles::write(path, records);
-        window = std::make_unique<FrmSitewarden>(platform.services());
+        window = std::make_unique<MainWindow>(platform.services());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         return *window;
@@ -23,26 +23,26 @@ protected:
 
     int selected() const
     {
-        const QModelIndexList rows = window->List1->selectionModel()->selectedRows();
+        const QModelIndexList rows = Controls(*window).List1->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();
     }
 
     void clickLine(int row)
     {
-        const QRect rect = window->List1->visualRect(window->List1->model()->index(row, 0));
-        QTest::mouseClick(window->List1->viewport(), Qt::LeftButton, {}, rect.center());
+        const QRect rect = Controls(*window).List1->visualRect(Controls(*window).List1->model()->index(row, 0));
+        QTest::mouseClick(Controls(*window).List1->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     void fill(const QString& name, const QString& user, const QString& password, const QString& url = {})
     {
-        window->Text1->setText(name);
-        window->TxtUser->setText(user);
-        window->TxtPassword->setText(password);
-        window->TxtURL->setText(url);
+        Controls(*window).Text1->setText(name);
+        Controls(*window).TxtUser->setText(user);
+        Controls(*window).TxtPassword->setText(password);
+        Controls(*window).TxtURL->setText(url);
     }
 
     QString path = dataFile("Sitewarden2.dta");
-    std::unique_ptr<FrmSitewarden> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 QByteArray six()
@@ -77,8 +77,8 @@ TEST_F(EntryCommandsTest, SaveRefusesWhatItCannotStoreWithABeepAndTheFocus)
     int beeps = 0;
     for (const auto& c : cases) {
         fill(c.name, c.user, c.password, c.url);
-        window->CmdAdd->setFocus();
-        window->CmdAdd->click();
+        Controls(*window).CmdAdd->setFocus();
+        Controls(*window).CmdAdd->click();
         const std::string what = (c.name + "|" + c.user + "|" + c.password).toStdString();
         EXPECT_EQ(platform.beeper.beeps, ++beeps) << what;
         EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focus) << what;
@@ -104,7 +104,7 @@ TEST_F(EntryCommandsTest, SaveAcceptsWhatFitsExactly)
     for (const auto& c : cases) {
         open({});
         fill(c.name, c.user, c.password, c.url);
-        window->CmdAdd->click();
+        Controls(*window).CmdAdd->click();
         EXPECT_EQ(RecordFiles::read(path), c.stored) << c.name.toStdString();
     }
     EXPECT_EQ(platform.beeper.beeps, 0);
@@ -114,25 +114,25 @@ TEST_F(EntryCommandsTest, SaveTakesTheFirstFreeSlotThenShowsRecordOne)
 {
     open(six());
     fill("new", " nu ", "np", "http://new");
-    window->CmdAdd->click();
+    Controls(*window).CmdAdd->click();
 
     const QByteArray file = RecordFiles::read(path);
     EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "new", "nu", "np", "http://new"));
     EXPECT_EQ(file.size(), 6 * 307);
     EXPECT_EQ(lines(), QStringList({"one", "two", "new", "four", "(Deleted)", "six"}));
     EXPECT_EQ(selected(), 0);
-    EXPECT_EQ(window->TxtUser->text(), "u1");
-    EXPECT_EQ(window->TxtPassword->text(), "p1");
-    EXPECT_EQ(window->TxtURL->text(), "http://one");
-    EXPECT_EQ(window->List1->toolTip(), "one");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
+    EXPECT_EQ(Controls(*window).TxtPassword->text(), "p1");
+    EXPECT_EQ(Controls(*window).TxtURL->text(), "http://one");
+    EXPECT_EQ(Controls(*window).List1->toolTip(), "one");
 }
 
 TEST_F(EntryCommandsTest, SaveWhenTheFileCannotBeOpenedShowsBothMessagesAndGoesOn)
 {
-    platform.programFolder.folder = dir.path() + "/no-such-folder";
+    platform.dataFolder.folder = dir.path() + "/no-such-folder";
     open({});
     fill("a", "u", "p");
-    window->CmdAdd->click();
+    Controls(*window).CmdAdd->click();
     ASSERT_EQ(platform.messageBox.shown.size(), 2);
     EXPECT_EQ(platform.messageBox.shown[0].prompt, "文件更新错误!");
     EXPECT_EQ(platform.messageBox.shown[1].prompt, "无法保存文件!");
@@ -144,10 +144,10 @@ TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
 {
     open(six());
     clickLine(3);
-    EXPECT_EQ(window->TxtUser->text(), "u4");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u4");
 
     platform.messageBox.answers = {MessageBox::No};
-    window->Command1->click();
+    Controls(*window).Command1->click();
     EXPECT_EQ(RecordFiles::read(path), six());
     ASSERT_EQ(platform.messageBox.shown.size(), 1);
     EXPECT_EQ(platform.messageBox.shown[0].prompt, "从列表中删除网站?   ");
@@ -156,22 +156,21 @@ TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
 
     clickLine(4);
     platform.messageBox.answers = {MessageBox::Yes};
-    window->Command1->click();
+    Controls(*window).Command1->click();
     const QByteArray file = RecordFiles::read(path);
     EXPECT_EQ(RecordFiles::slot(file, 5), deleted(5));
     EXPECT_EQ(file.left(4 * 307), six().left(4 * 307));
     EXPECT_EQ(RecordFiles::slot(file, 6), RecordFiles::slot(six(), 6));
     EXPECT_EQ(lines(), QStringList({"one", "two", "(Deleted)", "four", "(Deleted)", "six"}));
     EXPECT_EQ(selected(), 0);
-    EXPECT_EQ(window->module().CurrentRecord, 1);
-    EXPECT_EQ(window->TxtUser->text(), "u1");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
 }
 
 TEST_F(EntryCommandsTest, EraseWithNothingSelectedOnlyBeeps)
 {
     for (const QByteArray& records : {QByteArray(), six()}) {
         open(records);
-        window->Command1->click();
+        Controls(*window).Command1->click();
     }
     EXPECT_EQ(platform.beeper.beeps, 2);
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
@@ -181,33 +180,32 @@ TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
 {
     open(six());
     clickLine(1);
-    QTest::keyClicks(window->Text1, "renamed");
-    EXPECT_EQ(window->TxtUser->text(), QString());
-    EXPECT_EQ(window->TxtURL->text(), "http://www.");
-    window->TxtUser->setText("nu");
-    window->TxtPassword->setText(" np ");
-    window->Command4->click();
+    QTest::keyClicks(Controls(*window).Text1, "renamed");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
+    EXPECT_EQ(Controls(*window).TxtURL->text(), "http://www.");
+    Controls(*window).TxtUser->setText("nu");
+    Controls(*window).TxtPassword->setText(" np ");
+    Controls(*window).Command4->click();
 
     const QByteArray file = RecordFiles::read(path);
     EXPECT_EQ(RecordFiles::slot(file, 2), record(2, "two", "nu", "np", "http://www."));
     EXPECT_EQ(lines()[1], "two");
-    EXPECT_FALSE(window->module().EditMode);
-    EXPECT_EQ(window->TxtPassword->text(), " np ");
+    EXPECT_EQ(Controls(*window).TxtPassword->text(), " np ");
 }
 
 TEST_F(EntryCommandsTest, UpdateRefusesWhatItCannotStoreAndAnEmptyFile)
 {
     open(six());
     clickLine(0);
-    window->TxtPassword->setText(QString(36, 'p'));
-    window->Command4->click();
+    Controls(*window).TxtPassword->setText(QString(36, 'p'));
+    Controls(*window).Command4->click();
     EXPECT_EQ(platform.beeper.beeps, 1);
-    EXPECT_EQ(QApplication::focusWidget(), window->TxtPassword);
+    EXPECT_EQ(QApplication::focusWidget(), Controls(*window).TxtPassword);
     EXPECT_EQ(RecordFiles::read(path), six());
 
     open({});
     fill("", "u", "p", "http://x");
-    window->Command4->click();
+    Controls(*window).Command4->click();
     EXPECT_EQ(platform.beeper.beeps, 2);
     EXPECT_EQ(RecordFiles::read(path), QByteArray());
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
@@ -216,46 +214,45 @@ TEST_F(EntryCommandsTest, UpdateRefusesWhatItCannotStoreAndAnEmptyFile)
 TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
 {
     open(six());
-    const QPoint overLine3 = window->List1->visualRect(window->List1->model()->index(2, 0)).center();
-    QTest::mouseMove(window->List1->viewport(), overLine3);
-    window->List1->setToolTip("stale");
-    QTest::mouseMove(window->List1->viewport(), overLine3 + QPoint(1, 1));
-    EXPECT_EQ(window->List1->toolTip(), QString());
+    const QPoint overLine3
+        = Controls(*window).List1->visualRect(Controls(*window).List1->model()->index(2, 0)).center();
+    QTest::mouseMove(Controls(*window).List1->viewport(), overLine3);
+    Controls(*window).List1->setToolTip("stale");
+    QTest::mouseMove(Controls(*window).List1->viewport(), overLine3 + QPoint(1, 1));
+    EXPECT_EQ(Controls(*window).List1->toolTip(), QString());
 
     clickLine(3);
-    EXPECT_EQ(window->List1->toolTip(), "four");
-    QTest::mouseMove(window->List1->viewport(), overLine3);
-    EXPECT_EQ(window->List1->toolTip(), "four");
-    EXPECT_EQ(window->module().CurrentRecord, 4);
+    EXPECT_EQ(Controls(*window).List1->toolTip(), "four");
+    QTest::mouseMove(Controls(*window).List1->viewport(), overLine3);
+    EXPECT_EQ(Controls(*window).List1->toolTip(), "four");
 
-    QTest::keyClick(window->List1, Qt::Key_Down);
-    EXPECT_EQ(window->List1->toolTip(), "(Deleted)");
-    EXPECT_EQ(window->module().CurrentRecord, 5);
-    EXPECT_EQ(window->TxtUser->text(), QString());
+    QTest::keyClick(Controls(*window).List1, Qt::Key_Down);
+    EXPECT_EQ(Controls(*window).List1->toolTip(), "(Deleted)");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
 }
 
 TEST_F(EntryCommandsTest, AClickOnTheSelectedLineShowsItsEntryAfresh)
 {
     open(six());
     clickLine(1);
-    window->TxtUser->setText("edited");
+    Controls(*window).TxtUser->setText("edited");
     clickLine(1);
-    EXPECT_EQ(window->TxtUser->text(), "u2");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
 }
 
 TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 {
     open(six());
     clickLine(0);
-    QTest::keyClick(window->Text1, Qt::Key_Space);
-    EXPECT_EQ(window->TxtUser->text(), QString());
-    EXPECT_EQ(window->TxtPassword->text(), QString());
-    EXPECT_EQ(window->TxtURL->text(), "http://www.");
+    QTest::keyClick(Controls(*window).Text1, Qt::Key_Space);
+    EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
+    EXPECT_EQ(Controls(*window).TxtPassword->text(), QString());
+    EXPECT_EQ(Controls(*window).TxtURL->text(), "http://www.");
 
-    window->TxtUser->setText("kept");
-    QTest::keyClick(window->Text1, Qt::Key_Backspace);
-    EXPECT_EQ(window->Text1->text(), QString());
-    EXPECT_EQ(window->TxtUser->text(), "kept");
+    Controls(*window).TxtUser->setText("kept");
+    QTest::keyClick(Controls(*window).Text1, Qt::Key_Backspace);
+    EXPECT_EQ(Controls(*window).Text1->text(), QString());
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "kept");
 }
 
 // What another copy did meanwhile: slot 2 erased and taken by a new entry, or only erased.
@@ -289,10 +286,10 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
         platform.messageBox.shown.clear();
         if (c.erase) {
             platform.messageBox.answers = {MessageBox::Yes};
-            window->Command1->click();
+            Controls(*window).Command1->click();
         } else {
-            window->TxtPassword->setText("typed");
-            window->Command4->click();
+            Controls(*window).TxtPassword->setText("typed");
+            Controls(*window).Command4->click();
         }
         EXPECT_EQ(RecordFiles::read(path), changed) << c.what;
         EXPECT_EQ(platform.beeper.beeps, beeps + 1) << c.what;
@@ -300,7 +297,7 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
         EXPECT_EQ(lines().value(1), c.slot2.isEmpty() ? QString() : QString(c.slot2.mid(2, 35).trimmed())) << c.what;
         // As after start-up: record 1 shown and no line chosen, so a second erase only beeps.
         EXPECT_EQ(selected(), -1) << c.what;
-        EXPECT_EQ(window->TxtUser->text(), "u1") << c.what;
+        EXPECT_EQ(Controls(*window).TxtUser->text(), "u1") << c.what;
     }
 }
 
@@ -316,9 +313,9 @@ TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
         EXPECT_EQ(platform.beeper.beeps, beeps + 1);
         EXPECT_EQ(lines().value(1), changed.size() > 307 ? "Four" : "");
         EXPECT_EQ(selected(), -1);
-        EXPECT_EQ(window->TxtUser->text(), "u1");
-        EXPECT_EQ(window->TxtPassword->text(), "p1");
-        EXPECT_EQ(window->List1->toolTip(), "");
+        EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
+        EXPECT_EQ(Controls(*window).TxtPassword->text(), "p1");
+        EXPECT_EQ(Controls(*window).List1->toolTip(), "");
         EXPECT_EQ(RecordFiles::read(path), changed);
     }
 }
@@ -330,8 +327,8 @@ TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
     QByteArray changed = six();
     changed.replace(0, 307, record(1, "one", "other-copy"));
     RecordFiles::write(path, changed);
-    window->TxtPassword->setText("typed");
-    window->Command4->click();
+    Controls(*window).TxtPassword->setText("typed");
+    Controls(*window).Command4->click();
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 2), record(2, "two", "u2", "typed"));
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 1), record(1, "one", "other-copy"));
     EXPECT_EQ(platform.beeper.beeps, 0);
@@ -343,12 +340,12 @@ TEST_F(EntryCommandsTest, AnUpdateKeepsADescriptionGbkCannotReadByteForByte)
     const QByteArray name = "Caf\xe9 Bank";
     open(record(1, name, "u", "old"));
     clickLine(0);
-    window->TxtPassword->setText("new");
-    window->Command4->click();
+    Controls(*window).TxtPassword->setText("new");
+    Controls(*window).Command4->click();
     EXPECT_EQ(RecordFiles::read(path), record(1, name, "u", "new"));
     // What this window wrote is what it shows: a second update goes through.
-    window->TxtPassword->setText("newer");
-    window->Command4->click();
+    Controls(*window).TxtPassword->setText("newer");
+    Controls(*window).Command4->click();
     EXPECT_EQ(RecordFiles::read(path), record(1, name, "u", "newer"));
     EXPECT_EQ(platform.beeper.beeps, 0);
 }
@@ -358,21 +355,21 @@ TEST_F(EntryCommandsTest, EnterOnAFocusedButtonPressesItAndDoesNothingInATextBox
     open(six());
     fill("typed", "u", "p");
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(window->TxtPassword, key);
+        QTest::keyClick(Controls(*window).TxtPassword, key);
     }
     EXPECT_EQ(RecordFiles::read(path), six());
 
     clickLine(0);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         platform.messageBox.answers = {MessageBox::No};
-        window->Command1->setFocus();
-        QTest::keyClick(window->Command1, key);
+        Controls(*window).Command1->setFocus();
+        QTest::keyClick(Controls(*window).Command1, key);
     }
     EXPECT_EQ(platform.messageBox.shown.size(), 2);
 
     fill("typed", "u", "p");
-    window->CmdAdd->setFocus();
-    QTest::keyClick(window->CmdAdd, Qt::Key_Return);
+    Controls(*window).CmdAdd->setFocus();
+    QTest::keyClick(Controls(*window).CmdAdd, Qt::Key_Return);
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 3), record(3, "typed", "u", "p"));
 }
 

@@ -1,7 +1,7 @@
 #include "WindowTest.h"
 
+#include "DefaultUserIdDialog.h"
 #include "RecordFiles.h"
-#include "frmDefault.h"
 
 #include <QElapsedTimer>
 
@@ -17,9 +17,9 @@ protected:
         QFile::setPermissions(dataFile(as), QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    std::unique_ptr<FrmSitewarden> start() { return std::make_unique<FrmSitewarden>(platform.services()); }
+    std::unique_ptr<MainWindow> start() { return std::make_unique<MainWindow>(platform.services()); }
 
-    static QStringList lines(FrmSitewarden& window) { return listLines(window); }
+    static QStringList lines(MainWindow& window) { return listLines(window); }
 };
 
 TEST_F(HostileFilesTest, DamagedRecordFilesListTheirReadableEntries)
@@ -46,12 +46,12 @@ TEST_F(HostileFilesTest, DamagedRecordFilesListTheirReadableEntries)
         }
         // Every slot can be shown, and a save adds to the file without touching what it held.
         for (int row = 0; row < shown.size(); ++row) {
-            window->List1->setCurrentIndex(window->List1->model()->index(row, 0));
+            Controls(*window).List1->setCurrentIndex(Controls(*window).List1->model()->index(row, 0));
         }
-        window->Text1->setText("added");
-        window->TxtUser->setText("u");
-        window->TxtPassword->setText("p");
-        window->CmdAdd->click();
+        Controls(*window).Text1->setText("added");
+        Controls(*window).TxtUser->setText("u");
+        Controls(*window).TxtPassword->setText("p");
+        Controls(*window).CmdAdd->click();
         const QByteArray after = RecordFiles::read(dataFile("Sitewarden2.dta"));
         const int whole = before.size() / 307 * 307;
         EXPECT_EQ(after.left(whole), before.left(whole)) << c.file;
@@ -78,12 +78,12 @@ TEST_F(HostileFilesTest, AFileOfMoreThan32767RecordsListsWhatItCanAndRefusesToGr
     EXPECT_EQ(shown.last(), "entry-32767");
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 
-    window->List1->setCurrentIndex(window->List1->model()->index(32766, 0));
-    EXPECT_EQ(window->TxtUser->text(), "u");
-    window->Text1->setText("one more");
-    window->TxtUser->setText("u");
-    window->TxtPassword->setText("p");
-    window->CmdAdd->click();
+    Controls(*window).List1->setCurrentIndex(Controls(*window).List1->model()->index(32766, 0));
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u");
+    Controls(*window).Text1->setText("one more");
+    Controls(*window).TxtUser->setText("u");
+    Controls(*window).TxtPassword->setText("p");
+    Controls(*window).CmdAdd->click();
     ASSERT_EQ(platform.messageBox.shown.size(), 2);
     EXPECT_EQ(platform.messageBox.shown[0].prompt, "文件更新错误!");
     EXPECT_EQ(platform.messageBox.shown[1].prompt, "无法保存文件!");
@@ -102,8 +102,8 @@ TEST_F(HostileFilesTest, DamagedTextFilesReadWithoutHarm)
     // A lone lead byte is a line of its own, shown as what it is rather than dropped.
     EXPECT_TRUE(items.contains(QString(QChar::ReplacementCharacter)));
     EXPECT_EQ(items.last(), "ok3@x.org");
-    window->CmdPaste[3]->click();
-    EXPECT_FALSE(window->TxtUser->text().contains("second"));
+    Controls(*window).CmdPaste[3]->click();
+    EXPECT_FALSE(Controls(*window).TxtUser->text().contains("second"));
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
 
@@ -123,7 +123,7 @@ TEST_F(HostileFilesTest, HugeEmailFilesLoadInReasonableTime)
         QElapsedTimer timer;
         timer.start();
         auto window = start();
-        EXPECT_EQ(window->Combo2->count(), c.items) << c.what;
+        EXPECT_EQ(Controls(*window).Combo2->count(), c.items) << c.what;
         EXPECT_LT(timer.elapsed(), 20000) << c.what;
     }
 }
@@ -134,36 +134,36 @@ TEST_F(HostileFilesTest, CommandsFindAStickPluggedBackIn)
 {
     const QString before = dir.path() + "/before", after = dir.path() + "/after";
     ASSERT_TRUE(QDir().mkpath(before) && QDir().mkpath(after));
-    platform.programFolder.folder = dir.path() + "/stick";
-    ASSERT_TRUE(QFile::link(before, platform.programFolder.folder));
-    const std::function<void(FrmSitewarden&)> commands[] = {
-        [](FrmSitewarden& window) {
-            window.Text1->setText("site");
-            window.TxtUser->setText("u");
-            window.TxtPassword->setText("p");
-            window.CmdAdd->click();
+    platform.dataFolder.folder = dir.path() + "/stick";
+    ASSERT_TRUE(QFile::link(before, platform.dataFolder.folder));
+    const std::function<void(MainWindow&)> commands[] = {
+        [](MainWindow& window) {
+            Controls(window).Text1->setText("site");
+            Controls(window).TxtUser->setText("u");
+            Controls(window).TxtPassword->setText("p");
+            Controls(window).CmdAdd->click();
         },
-        [](FrmSitewarden& window) {
-            window.Combo2->setEditText("a@x.org");
-            window.Command3->click();
+        [](MainWindow& window) {
+            Controls(window).Combo2->setEditText("a@x.org");
+            Controls(window).Command3->click();
         },
-        [](FrmSitewarden& window) {
+        [](MainWindow& window) {
             QTimer::singleShot(0, [] {
-                if (auto* dialog = qobject_cast<frmDefault*>(QApplication::activeModalWidget())) {
-                    dialog->Text1->setText("me");
-                    dialog->Command1->click();
+                if (auto* dialog = qobject_cast<DefaultUserIdDialog*>(QApplication::activeModalWidget())) {
+                    DialogControls(*dialog).Text1->setText("me");
+                    DialogControls(*dialog).Command1->click();
                 }
             });
-            window.defaultUserId().EditDefaultUserId();
+            Controls(window).mnuSetDefaults->trigger();
         },
     };
     for (const auto& command : commands) {
         const auto window = start();
         window->show();
-        platform.programFolder.comesBackAs = after;
+        platform.dataFolder.comesBackAs = after;
         command(*window);
-        platform.programFolder.comesBackAs.clear();
-        ASSERT_TRUE(QFile::remove(platform.programFolder.folder) && QFile::link(before, platform.programFolder.folder));
+        platform.dataFolder.comesBackAs.clear();
+        ASSERT_TRUE(QFile::remove(platform.dataFolder.folder) && QFile::link(before, platform.dataFolder.folder));
     }
     // Only what each start made there: an empty record file.
     EXPECT_EQ(QDir(before).entryList(QDir::Files), QStringList({"Sitewarden2.dta"}));

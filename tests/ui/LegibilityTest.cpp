@@ -1,6 +1,6 @@
 #include "WindowTest.h"
 
-#include "frmDefault.h"
+#include "DefaultUserIdDialog.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -59,7 +59,7 @@ protected:
 
 TEST_F(LegibilityTest, TheMainWindowScalesAsAWholeAndNothingIsCut)
 {
-    FrmSitewarden window(platform.services());
+    MainWindow window(platform.services());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const qreal scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qgetenv("QT_SCALE_FACTOR").toDouble() : 1.0;
@@ -72,8 +72,9 @@ TEST_F(LegibilityTest, TheMainWindowScalesAsAWholeAndNothingIsCut)
 
 TEST_F(LegibilityTest, TheDefaultUserIdDialogToo)
 {
-    FrmSitewarden window(platform.services());
-    frmDefault dialog(window.defaultUserId(), platform.beeper, &window);
+    MainWindow window(platform.services());
+    DefaultUserIdFile file(platform.dataFolder);
+    DefaultUserIdDialog dialog(QString(), file, platform.beeper, &window);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     expectLegible(&dialog);

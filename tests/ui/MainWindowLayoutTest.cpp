@@ -1,9 +1,7 @@
-#include "FrmSitewarden.h"
 #include "Layout.h"
+#include "Version.h"
 
-#include "QtPrinters.h"
-#include "ShownFamily.h"
-#include "TestPlatform.h"
+#include "WindowTest.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +21,10 @@
 
 namespace {
 
-class MainWindowLayout : public ::testing::Test
+class MainWindowLayoutTest : public ::testing::Test
 {
 protected:
-    MainWindowLayout() { platform.programFolder.folder = dir.path(); }
+    MainWindowLayoutTest() { platform.dataFolder.folder = dir.path(); }
 
     QWidget* control(const char* name, int index = -1) const
     {
@@ -40,7 +38,7 @@ protected:
 
     QTemporaryDir dir;
     TestPlatform platform;
-    FrmSitewarden window {platform.services()};
+    MainWindow window {platform.services()};
 };
 
 struct ControlRow
@@ -55,7 +53,7 @@ struct ControlRow
     qreal points;
 };
 
-TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
+TEST_F(MainWindowLayoutTest, EveryControlStandsWhereTheTableSays)
 {
     const QString def;
     const QString ms = QStringLiteral("MS Sans Serif");
@@ -125,7 +123,7 @@ TEST_F(MainWindowLayout, EveryControlStandsWhereTheTableSays)
 
 // A design family the system has is kept, Latin or Chinese, under any of its names; one it lacks
 // takes the font fontconfig gives Chinese text under that name.
-TEST_F(MainWindowLayout, DesignFamiliesAsTheSystemShowsThem)
+TEST_F(MainWindowLayoutTest, DesignFamiliesAsTheSystemShowsThem)
 {
     const QString rows[][2] = {
         {"DejaVu Sans", "DejaVu Sans"},
@@ -144,8 +142,8 @@ TEST(ApplicationFont, IsLeftAsItWasByTheWindowAndFollowsTheDesktop)
     const QFont before = QApplication::font();
     QTemporaryDir dir;
     TestPlatform platform;
-    platform.programFolder.folder = dir.path();
-    FrmSitewarden window(platform.services());
+    platform.dataFolder.folder = dir.path();
+    MainWindow window(platform.services());
     EXPECT_EQ(QApplication::font(), before);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 21));
     QEvent themeChange(QEvent::ThemeChange);
@@ -154,7 +152,7 @@ TEST(ApplicationFont, IsLeftAsItWasByTheWindowAndFollowsTheDesktop)
 }
 
 // A screen reader tells the picture buttons apart, and reads each box with its label.
-TEST_F(MainWindowLayout, PictureButtonsShowThePictureAndCarryAnAccessibleName)
+TEST_F(MainWindowLayoutTest, PictureButtonsShowThePictureAndCarryAnAccessibleName)
 {
     const QString names[] = {"复制用户 ID", "复制密码", "复制电子邮件地址"};
     for (int index : {0, 1, 2}) {
@@ -164,52 +162,53 @@ TEST_F(MainWindowLayout, PictureButtonsShowThePictureAndCarryAnAccessibleName)
         EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), names[index]);
         EXPECT_TRUE(button->toolTip().startsWith(QStringLiteral("粘贴到剪贴板")));
     }
-    const std::pair<QWidget*, int> labelled[] = {{window.TxtPassword, 1}, {window.Combo2, 4}};
+    const std::pair<QWidget*, int> labelled[] = {{Controls(window).TxtPassword, 1}, {Controls(window).Combo2, 4}};
     for (const auto& [box, index] : labelled) {
         const auto relations = QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
         ASSERT_EQ(relations.size(), 1) << box->objectName().toStdString();
-        EXPECT_EQ(relations.first().first->object(), window.LblNames[index]);
+        EXPECT_EQ(relations.first().first->object(), Controls(window).LblNames[index]);
     }
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Sitewarden v2.2"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Sitewarden v" SITEWARDEN_VERSION));
 }
 
-TEST_F(MainWindowLayout, ThePasswordShowsInClearAndNoBoxHasALimit)
+TEST_F(MainWindowLayoutTest, ThePasswordShowsInClearAndNoBoxHasALimit)
 {
-    for (QLineEdit* edit :
-        {window.Text1, window.TxtUser, window.TxtPassword, window.TxtURL, window.Combo2->lineEdit()}) {
+    for (QLineEdit* edit : {Controls(window).Text1, Controls(window).TxtUser, Controls(window).TxtPassword,
+             Controls(window).TxtURL, Controls(window).Combo2->lineEdit()}) {
         EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
         EXPECT_GT(edit->maxLength(), 100000);
     }
-    EXPECT_TRUE(window.Combo2->isEditable());
-    EXPECT_EQ(window.Combo2->count(), 0);
+    EXPECT_TRUE(Controls(window).Combo2->isEditable());
+    EXPECT_EQ(Controls(window).Combo2->count(), 0);
 }
 
-TEST_F(MainWindowLayout, TabVisitsTheControlsInOrderAndSkipsTheLabels)
+TEST_F(MainWindowLayoutTest, TabVisitsTheControlsInOrderAndSkipsTheLabels)
 {
-    const QList<QWidget*> expected = {window.CmdAdd, window.Command1, window.Text1, window.List1, window.Combo2,
-        window.CmdPaste[2], window.Command3, window.Command2, window.CmdPaste[3], window.TxtUser, window.CmdPaste[0],
-        window.TxtPassword, window.CmdPaste[1], window.TxtURL, window.Command4};
+    const QList<QWidget*> expected = {Controls(window).CmdAdd, Controls(window).Command1, Controls(window).Text1,
+        Controls(window).List1, Controls(window).Combo2, Controls(window).CmdPaste[2], Controls(window).Command3,
+        Controls(window).Command2, Controls(window).CmdPaste[3], Controls(window).TxtUser, Controls(window).CmdPaste[0],
+        Controls(window).TxtPassword, Controls(window).CmdPaste[1], Controls(window).TxtURL, Controls(window).Command4};
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window.CmdAdd->setFocus();
+    Controls(window).CmdAdd->setFocus();
     for (int i = 1; i <= expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), expected[i % expected.size()]) << "after tab " << i;
     }
 }
 
-TEST_F(MainWindowLayout, MenuTreeCaptionsAndShortcuts)
+TEST_F(MainWindowLayoutTest, MenuTreeCaptionsAndShortcuts)
 {
     const QList<QAction*> bar = window.menuBar()->actions();
     ASSERT_EQ(bar.size(), 3);
-    EXPECT_EQ(bar[0], window.mnuexit);
+    EXPECT_EQ(bar[0], Controls(window).mnuexit);
     EXPECT_EQ(bar[0]->text(), QStringLiteral("退出(&X)"));
     EXPECT_EQ(bar[0]->menu(), nullptr);
-    EXPECT_EQ(bar[1]->menu(), window.mnuOptions);
-    EXPECT_EQ(window.mnuOptions->title(), QStringLiteral("选项(&O)"));
-    EXPECT_EQ(bar[2]->menu(), window.mnuHelps);
-    EXPECT_EQ(window.mnuHelps->title(), QStringLiteral("帮助(&H)"));
+    EXPECT_EQ(bar[1]->menu(), Controls(window).mnuOptions);
+    EXPECT_EQ(Controls(window).mnuOptions->title(), QStringLiteral("选项(&O)"));
+    EXPECT_EQ(bar[2]->menu(), Controls(window).mnuHelps);
+    EXPECT_EQ(Controls(window).mnuHelps->title(), QStringLiteral("帮助(&H)"));
 
     const struct
     {
@@ -218,21 +217,23 @@ TEST_F(MainWindowLayout, MenuTreeCaptionsAndShortcuts)
         QString caption;
         QKeySequence shortcut;
     } items[] = {
-        {window.mnuSetDefaults, window.mnuOptions, "设置默认用户 ID (&S)        ", QKeySequence("Ctrl+D")},
-        {window.mnuConfirm, window.mnuOptions, "不确认启动网页(&C)          ", QKeySequence("Ctrl+C")},
-        {window.mnuTop, window.mnuOptions, "窗口置顶(&T)         ", QKeySequence("Ctrl+T")},
-        {window.mnuHelp, window.mnuHelps, "帮助(&H)", QKeySequence("Ctrl+H")},
-        {window.mnuAbout, window.mnuHelps, "关于(&A)", QKeySequence("Ctrl+A")},
+        {Controls(window).mnuSetDefaults, Controls(window).mnuOptions, "设置默认用户 ID (&S)        ",
+            QKeySequence("Ctrl+D")},
+        {Controls(window).mnuConfirm, Controls(window).mnuOptions, "不确认启动网页(&C)          ",
+            QKeySequence("Ctrl+C")},
+        {Controls(window).mnuTop, Controls(window).mnuOptions, "窗口置顶(&T)         ", QKeySequence("Ctrl+T")},
+        {Controls(window).mnuHelp, Controls(window).mnuHelps, "帮助(&H)", QKeySequence("Ctrl+H")},
+        {Controls(window).mnuAbout, Controls(window).mnuHelps, "关于(&A)", QKeySequence("Ctrl+A")},
     };
     QList<QAction*> options;
     QList<QAction*> helps;
     for (const auto& item : items) {
         EXPECT_EQ(item.action->text(), item.caption);
         EXPECT_EQ(item.action->shortcut(), item.shortcut) << item.caption.toStdString();
-        (item.menu == window.mnuOptions ? options : helps).append(item.action);
+        (item.menu == Controls(window).mnuOptions ? options : helps).append(item.action);
     }
-    EXPECT_EQ(window.mnuOptions->actions(), options);
-    EXPECT_EQ(window.mnuHelps->actions(), helps);
+    EXPECT_EQ(Controls(window).mnuOptions->actions(), options);
+    EXPECT_EQ(Controls(window).mnuHelps->actions(), helps);
 }
 
 // Swallows the shortcut event on its way to an action, so only the routing of the key is seen.
@@ -250,7 +251,7 @@ public:
     int caught = 0;
 };
 
-TEST_F(MainWindowLayout, CtrlShortcutsReachTheMenusFromEveryTextBox)
+TEST_F(MainWindowLayoutTest, CtrlShortcutsReachTheMenusFromEveryTextBox)
 {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -259,15 +260,15 @@ TEST_F(MainWindowLayout, CtrlShortcutsReachTheMenusFromEveryTextBox)
         Qt::Key key;
         QAction* action;
     } shortcuts[] = {
-        {Qt::Key_D, window.mnuSetDefaults},
-        {Qt::Key_C, window.mnuConfirm},
-        {Qt::Key_T, window.mnuTop},
-        {Qt::Key_H, window.mnuHelp},
-        {Qt::Key_A, window.mnuAbout},
+        {Qt::Key_D, Controls(window).mnuSetDefaults},
+        {Qt::Key_C, Controls(window).mnuConfirm},
+        {Qt::Key_T, Controls(window).mnuTop},
+        {Qt::Key_H, Controls(window).mnuHelp},
+        {Qt::Key_A, Controls(window).mnuAbout},
     };
-    for (QWidget* box : {static_cast<QWidget*>(window.Text1), static_cast<QWidget*>(window.TxtUser),
-             static_cast<QWidget*>(window.TxtPassword), static_cast<QWidget*>(window.TxtURL),
-             static_cast<QWidget*>(window.Combo2), static_cast<QWidget*>(window.List1)}) {
+    for (QWidget* box : {static_cast<QWidget*>(Controls(window).Text1), static_cast<QWidget*>(Controls(window).TxtUser),
+             static_cast<QWidget*>(Controls(window).TxtPassword), static_cast<QWidget*>(Controls(window).TxtURL),
+             static_cast<QWidget*>(Controls(window).Combo2), static_cast<QWidget*>(Controls(window).List1)}) {
         box->setFocus();
         for (const auto& shortcut : shortcuts) {
             ShortcutCatcher catcher;

@@ -1,7 +1,7 @@
 #include "WindowTest.h"
 
+#include "DefaultUserIdDialog.h"
 #include "QtWindowPlacement.h"
-#include "frmDefault.h"
 
 #include <QWindow>
 
@@ -13,21 +13,21 @@ const QString webSetKey = FakeSettingsStore::path("Sitewarden", "设置", "WebSe
 class OptionsMenuTest : public WindowTest
 {
 protected:
-    std::unique_ptr<FrmSitewarden> start()
+    std::unique_ptr<MainWindow> start()
     {
-        auto window = std::make_unique<FrmSitewarden>(platform.services());
+        auto window = std::make_unique<MainWindow>(platform.services());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         return window;
     }
 
     // Clicks a web address and tells whether the program asked first (and answers No).
-    bool asksBeforeOpening(FrmSitewarden& window)
+    bool asksBeforeOpening(MainWindow& window)
     {
         platform.messageBox.shown.clear();
         platform.messageBox.answers = {MessageBox::No};
-        window.TxtURL->setText("http://example.org");
-        QTest::mouseClick(window.TxtURL, Qt::LeftButton);
+        Controls(window).TxtURL->setText("http://example.org");
+        QTest::mouseClick(Controls(window).TxtURL, Qt::LeftButton);
         const bool asked = !platform.messageBox.shown.isEmpty();
         platform.messageBox.answers.clear();
         return asked;
@@ -46,12 +46,11 @@ TEST_F(OptionsMenuTest, TheConfirmOptionAgreesWithItsCheckMarkInEveryRunAndAcros
         platform.settings.values.clear();
         auto window = start();
         for (int i = 0; i < c.choices; ++i) {
-            window->mnuConfirm->trigger();
+            Controls(*window).mnuConfirm->trigger();
         }
         for (int run = 0; run < 2; ++run) {
             const std::string what = std::to_string(c.choices) + " choices, run " + std::to_string(run);
-            EXPECT_EQ(window->EnableURL, c.asks) << what;
-            EXPECT_EQ(window->mnuConfirm->isChecked(), !c.asks) << what;
+            EXPECT_EQ(Controls(*window).mnuConfirm->isChecked(), !c.asks) << what;
             EXPECT_EQ(asksBeforeOpening(*window), c.asks) << what;
             if (c.stored) {
                 EXPECT_EQ(platform.settings.values.value(enableUrlKey), c.stored) << what;
@@ -66,7 +65,7 @@ TEST_F(OptionsMenuTest, TheConfirmOptionAgreesWithItsCheckMarkInEveryRunAndAcros
 TEST_F(OptionsMenuTest, HelpShowsItsSixTextsSpacedOut)
 {
     auto window = start();
-    window->mnuHelp->trigger();
+    Controls(*window).mnuHelp->trigger();
     ASSERT_EQ(platform.messageBox.shown.size(), 1);
     const auto& box = platform.messageBox.shown[0];
     EXPECT_EQ(box.title, "帮助!");
@@ -83,7 +82,7 @@ TEST_F(OptionsMenuTest, HelpShowsItsSixTextsSpacedOut)
 TEST_F(OptionsMenuTest, AboutFollowsItsLayout)
 {
     auto window = start();
-    window->mnuAbout->trigger();
+    Controls(*window).mnuAbout->trigger();
     ASSERT_EQ(platform.messageBox.shown.size(), 1);
     const auto& box = platform.messageBox.shown[0];
     EXPECT_EQ(box.title, "关于");
@@ -102,33 +101,33 @@ TEST_F(OptionsMenuTest, AboutFollowsItsLayout)
 TEST_F(OptionsMenuTest, CtrlShortcutsRunTheirItemsFromATextBox)
 {
     auto window = start();
-    window->TxtPassword->setFocus();
-    QTest::keyClick(window->TxtPassword, Qt::Key_H, Qt::ControlModifier);
-    QTest::keyClick(window->TxtPassword, Qt::Key_A, Qt::ControlModifier);
+    Controls(*window).TxtPassword->setFocus();
+    QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_A, Qt::ControlModifier);
     ASSERT_EQ(platform.messageBox.shown.size(), 2);
     EXPECT_EQ(platform.messageBox.shown[0].title, "帮助!");
     EXPECT_EQ(platform.messageBox.shown[1].title, "关于");
 
-    window->TxtPassword->setText("secret");
-    window->TxtPassword->selectAll();
-    QTest::keyClick(window->TxtPassword, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(window->EnableURL);
+    Controls(*window).TxtPassword->setText("secret");
+    Controls(*window).TxtPassword->selectAll();
+    QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(Controls(*window).mnuConfirm->isChecked());
     EXPECT_FALSE(platform.clipboard.text.has_value());
 
     const int placements = platform.placement.calls.size();
-    QTest::keyClick(window->TxtPassword, Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(platform.placement.calls.size(), placements + 1);
-    EXPECT_FALSE(window->mnuTop->isChecked());
+    EXPECT_FALSE(Controls(*window).mnuTop->isChecked());
 
     bool dialogOpened = false;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<frmDefault*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<DefaultUserIdDialog*>(QApplication::activeModalWidget());
         dialogOpened = dialog != nullptr;
         if (dialog) {
-            dialog->Command1->click();
+            DialogControls(*dialog).Command1->click();
         }
     });
-    QTest::keyClick(window->TxtPassword, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_D, Qt::ControlModifier);
     EXPECT_TRUE(dialogOpened);
     EXPECT_TRUE(QFile::exists(dataFile("default.dta")));
 }
@@ -139,9 +138,9 @@ TEST_F(OptionsMenuTest, ExitEndsTheProgramWithoutAQuestion)
         auto window = start();
         EXPECT_EQ(runUntilQuit([&] {
             if (byKey) {
-                QTest::keyClick(window->Text1, Qt::Key_X, Qt::AltModifier);
+                QTest::keyClick(Controls(*window).Text1, Qt::Key_X, Qt::AltModifier);
             } else {
-                window->mnuexit->trigger();
+                Controls(*window).mnuexit->trigger();
             }
         }),
             0)
@@ -156,8 +155,8 @@ TEST_F(OptionsMenuTest, AnOptionThatCannotBeStoredIsSaidOnceAndStillHoldsForThis
     platform.settings.writable = false;
     auto window = start();
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
-    const bool confirmChecked = window->mnuConfirm->isChecked();
-    for (QAction* item : {window->mnuConfirm, window->mnuTop}) {
+    const bool confirmChecked = Controls(*window).mnuConfirm->isChecked();
+    for (QAction* item : {Controls(*window).mnuConfirm, Controls(*window).mnuTop}) {
         platform.messageBox.shown.clear();
         item->trigger();
         ASSERT_EQ(platform.messageBox.shown.size(), 1);
@@ -165,8 +164,8 @@ TEST_F(OptionsMenuTest, AnOptionThatCannotBeStoredIsSaidOnceAndStillHoldsForThis
         EXPECT_EQ(platform.messageBox.shown[0].title, "保存设置出错!");
         EXPECT_EQ(platform.messageBox.shown[0].style, 16);
     }
-    EXPECT_NE(window->mnuConfirm->isChecked(), confirmChecked);
-    EXPECT_FALSE(window->mnuTop->isChecked());
+    EXPECT_NE(Controls(*window).mnuConfirm->isChecked(), confirmChecked);
+    EXPECT_FALSE(Controls(*window).mnuTop->isChecked());
     EXPECT_TRUE(asksBeforeOpening(*window));
     EXPECT_TRUE(platform.settings.values.isEmpty());
 }
@@ -183,17 +182,17 @@ TEST_F(OptionsMenuTest, KeepOnTopKeepsTheSameNativeWindowInItsPlace)
     QtWindowPlacement placement;
     Platform services = platform.services();
     Platform real {services.messageBox, services.beeper, services.clipboard, services.settings, services.urlOpener,
-        placement, services.programFolder};
-    FrmSitewarden window(real);
+        placement, services.dataFolder};
+    MainWindow window(real);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const WId id = window.winId();
     const QPoint place = window.pos();
 
     for (const bool onTop : {false, true}) {
-        window.mnuTop->trigger();
+        Controls(window).mnuTop->trigger();
         QCoreApplication::processEvents();
-        EXPECT_EQ(window.mnuTop->isChecked(), onTop);
+        EXPECT_EQ(Controls(window).mnuTop->isChecked(), onTop);
         EXPECT_EQ(platform.settings.values.value(webSetKey), onTop ? "True" : "False");
         EXPECT_EQ(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop);
         EXPECT_EQ(window.winId(), id);

@@ -1,5 +1,5 @@
+#include "DefaultUserIdDialog.h"
 #include "LineEditAccessible.h"
-#include "frmDefault.h"
 
 #include "FakeBeeper.h"
 #include "RecordFiles.h"
@@ -124,18 +124,18 @@ TEST_F(ListKeysTest, TheFirstKeyInAListWithNoLineChosenChoosesLineOne)
         RecordFiles::record(1, "bank", "u1", "p1") + RecordFiles::record(2, "mail", "u2", "p2")
             + RecordFiles::record(3, "shop", "u3", "p3"));
     for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Home, Qt::Key_Up}) {
-        FrmSitewarden window(platform.services());
+        MainWindow window(platform.services());
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.TxtUser->setText("typed");
-        window.List1->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(window.List1, key);
-        const QModelIndexList chosen = window.List1->selectionModel()->selectedRows();
+        Controls(window).TxtUser->setText("typed");
+        Controls(window).List1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Controls(window).List1, key);
+        const QModelIndexList chosen = Controls(window).List1->selectionModel()->selectedRows();
         ASSERT_EQ(chosen.size(), 1) << key;
         EXPECT_EQ(chosen.first().row(), 0) << key;
-        EXPECT_EQ(window.TxtUser->text(), "u1") << key;
-        QTest::keyClick(window.List1, Qt::Key_Down);
-        EXPECT_EQ(window.TxtUser->text(), "u2") << key;
+        EXPECT_EQ(Controls(window).TxtUser->text(), "u1") << key;
+        QTest::keyClick(Controls(window).List1, Qt::Key_Down);
+        EXPECT_EQ(Controls(window).TxtUser->text(), "u2") << key;
     }
 }
 
@@ -143,10 +143,11 @@ TEST(ScreenReaderDialogTest, TheDialogsFieldIsDescribedByItsSecondLabel)
 {
     TestPlatform platform;
     QTemporaryDir dir;
-    platform.programFolder.folder = dir.path();
-    FrmSitewarden window(platform.services());
-    frmDefault dialog(window.defaultUserId(), platform.beeper, &window);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.Text1)->text(QAccessible::Description),
+    platform.dataFolder.folder = dir.path();
+    MainWindow window(platform.services());
+    DefaultUserIdFile file(platform.dataFolder);
+    DefaultUserIdDialog dialog(QString(), file, platform.beeper, &window);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(DialogControls(dialog).Text1)->text(QAccessible::Description),
         QStringLiteral("你最常用的电子邮件地址."));
 }
 

@@ -12,7 +12,7 @@ const QString enableUrlKey = FakeSettingsStore::path("Sitewarden", "设置", "En
 class StartupTest : public WindowTest
 {
 protected:
-    std::unique_ptr<FrmSitewarden> start() { return std::make_unique<FrmSitewarden>(platform.services()); }
+    std::unique_ptr<MainWindow> start() { return std::make_unique<MainWindow>(platform.services()); }
 };
 
 TEST_F(StartupTest, FirstStartWithNothingStored)
@@ -26,21 +26,18 @@ TEST_F(StartupTest, FirstStartWithNothingStored)
     EXPECT_EQ(QPoint(call.x, call.y), QPoint(651, 496));
     EXPECT_EQ(QSize(call.width, call.height), QSize(360, 268));
     EXPECT_EQ(call.flags, 1u);
-    EXPECT_TRUE(window->mnuTop->isChecked());
-    EXPECT_TRUE(window->mnuConfirm->isChecked());
-    EXPECT_FALSE(window->EnableURL);
+    EXPECT_TRUE(Controls(*window).mnuTop->isChecked());
+    EXPECT_TRUE(Controls(*window).mnuConfirm->isChecked());
     EXPECT_EQ(platform.settings.values.value(webSetKey), "True");
     EXPECT_FALSE(platform.settings.values.contains(enableUrlKey));
 
     EXPECT_EQ(QFileInfo(dataFile("Sitewarden2.dta")).size(), 0);
-    EXPECT_EQ(window->List1->model()->rowCount(), 0);
-    EXPECT_EQ(window->Combo2->count(), 0);
-    EXPECT_EQ(window->Combo2->currentText(), QString());
-    for (QLineEdit* box : {window->TxtUser, window->TxtPassword, window->TxtURL}) {
+    EXPECT_EQ(Controls(*window).List1->model()->rowCount(), 0);
+    EXPECT_EQ(Controls(*window).Combo2->count(), 0);
+    EXPECT_EQ(Controls(*window).Combo2->currentText(), QString());
+    for (QLineEdit* box : {Controls(*window).TxtUser, Controls(*window).TxtPassword, Controls(*window).TxtURL}) {
         EXPECT_EQ(box->text(), QString());
     }
-    EXPECT_EQ(window->module().CurrentRecord, 1);
-    EXPECT_EQ(window->NewLine, "\r\n");
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
 }
 
@@ -48,21 +45,15 @@ TEST_F(StartupTest, PlacesTheWindowBeforeAnythingIsLoaded)
 {
     RecordFiles::write(dataFile("Sitewarden2.dta"), RecordFiles::record(1, "bank", "me", "pw", "http://bank"));
     RecordFiles::write(dataFile("Email.dta"), "me@x.org\r\n");
-    platform.placement.onCall = [](QWidget* w) {
-        auto* window = static_cast<FrmSitewarden*>(w);
-        EXPECT_TRUE(window->module().DataFilePath.isEmpty());
-        EXPECT_EQ(window->List1->model()->rowCount(), 0);
-    };
+    platform.placement.onCall = [](QWidget* window) { EXPECT_EQ(Controls(*window).List1->model()->rowCount(), 0); };
     auto window = start();
-    EXPECT_EQ(window->module().DataFilePath, dataFile("Sitewarden2.dta"));
-    EXPECT_EQ(window->module().EmailFilePath, dataFile("Email.dta"));
-    EXPECT_EQ(window->List1->model()->index(0, 0).data().toString(), "bank");
-    EXPECT_EQ(window->TxtUser->text(), "me");
-    EXPECT_EQ(window->TxtPassword->text(), "pw");
-    EXPECT_EQ(window->TxtURL->text(), "http://bank");
-    EXPECT_EQ(window->Combo2->currentText(), "me@x.org");
+    EXPECT_EQ(Controls(*window).List1->model()->index(0, 0).data().toString(), "bank");
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "me");
+    EXPECT_EQ(Controls(*window).TxtPassword->text(), "pw");
+    EXPECT_EQ(Controls(*window).TxtURL->text(), "http://bank");
+    EXPECT_EQ(Controls(*window).Combo2->currentText(), "me@x.org");
     // Record 1 is shown, yet no line is selected.
-    EXPECT_FALSE(window->List1->selectionModel()->hasSelection());
+    EXPECT_FALSE(Controls(*window).List1->selectionModel()->hasSelection());
 }
 
 TEST_F(StartupTest, StoredOptionsInEveryCombination)
@@ -82,10 +73,8 @@ TEST_F(StartupTest, StoredOptionsInEveryCombination)
             const bool asks = enableUrl && enableUrl->compare("true", Qt::CaseInsensitive) == 0;
             const std::string what
                 = webSet.value_or("(none)").toStdString() + "/" + enableUrl.value_or("(none)").toStdString();
-            EXPECT_EQ(window->EnableURL, asks) << what;
-            EXPECT_EQ(window->mnuConfirm->isChecked(), !asks) << what;
-            EXPECT_TRUE(window->mnuTop->isChecked()) << what;
-            EXPECT_TRUE(window->WebSet) << what;
+            EXPECT_EQ(Controls(*window).mnuConfirm->isChecked(), !asks) << what;
+            EXPECT_TRUE(Controls(*window).mnuTop->isChecked()) << what;
             EXPECT_EQ(platform.settings.values.value(webSetKey), "True") << what;
             EXPECT_EQ(platform.placement.calls.last().insertAfter, -1) << what;
         }
@@ -104,8 +93,8 @@ TEST_F(StartupTest, KeepOnTopTogglesAndStoresItsState)
         platform.placement.calls.clear();
         platform.placement.screen = screen.screen;
         auto window = start();
-        window->mnuTop->trigger();
-        window->mnuTop->trigger();
+        Controls(*window).mnuTop->trigger();
+        Controls(*window).mnuTop->trigger();
 
         ASSERT_EQ(platform.placement.calls.size(), 3);
         const auto& off = platform.placement.calls[1];
@@ -116,12 +105,11 @@ TEST_F(StartupTest, KeepOnTopTogglesAndStoresItsState)
         EXPECT_EQ(on.insertAfter, -1);
         EXPECT_EQ(on.flags, 1u);
         EXPECT_EQ(QPoint(on.x, on.y), screen.corner);
-        EXPECT_TRUE(window->mnuTop->isChecked());
+        EXPECT_TRUE(Controls(*window).mnuTop->isChecked());
         EXPECT_EQ(platform.settings.values.value(webSetKey), "True");
 
-        window->mnuTop->trigger();
-        EXPECT_FALSE(window->mnuTop->isChecked());
-        EXPECT_FALSE(window->WebSet);
+        Controls(*window).mnuTop->trigger();
+        EXPECT_FALSE(Controls(*window).mnuTop->isChecked());
         EXPECT_EQ(platform.settings.values.value(webSetKey), "False");
     }
 }
@@ -131,7 +119,7 @@ TEST_F(StartupTest, TheFocusStartsInTheDescriptionBox)
     auto window = start();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(QApplication::focusWidget(), window->Text1);
+    EXPECT_EQ(QApplication::focusWidget(), Controls(*window).Text1);
 }
 
 TEST_F(StartupTest, ClosingEndsAtOnceAndWritesNothing)
@@ -149,25 +137,24 @@ TEST_F(StartupTest, ClosingEndsAtOnceAndWritesNothing)
 
 TEST_F(StartupTest, AFolderEndingInASlashIsUsedAsItIs)
 {
-    platform.programFolder.folder = dir.path() + "/";
+    platform.dataFolder.folder = dir.path() + "/";
     auto window = start();
-    EXPECT_EQ(window->module().DataFilePath, dir.path() + "//Sitewarden2.dta");
     EXPECT_TRUE(QFileInfo::exists(dataFile("Sitewarden2.dta")));
 }
 
 // Nothing is read or written anywhere but in the program's own folder.
 TEST_F(StartupTest, AProgramFolderThatCannotBeFoundIsLikeOneThatCannotBeOpened)
 {
-    platform.programFolder.folder.clear();
+    platform.dataFolder.folder.clear();
     const QString here = QDir::currentPath();
     const QStringList before = QDir(here).entryList(QDir::Files);
     const QStringList rootBefore = QDir("/").entryList(QDir::Files);
     auto window = start();
     EXPECT_TRUE(listLines(*window).isEmpty());
-    window->Text1->setText("a");
-    window->TxtUser->setText("u");
-    window->TxtPassword->setText("p");
-    window->CmdAdd->click();
+    Controls(*window).Text1->setText("a");
+    Controls(*window).TxtUser->setText("u");
+    Controls(*window).TxtPassword->setText("p");
+    Controls(*window).CmdAdd->click();
     EXPECT_EQ(platform.messageBox.shown.size(), 2);
     EXPECT_EQ(QDir(here).entryList(QDir::Files), before);
     EXPECT_EQ(QDir("/").entryList(QDir::Files), rootBefore);
@@ -181,13 +168,13 @@ namespace {
 // from the failure boxes of a save.
 TEST_F(StartupTest, AFolderThatCannotBeUsedIsToldOnceAtStart)
 {
-    platform.programFolder.folder.clear();
-    platform.programFolder.unusable
+    platform.dataFolder.folder.clear();
+    platform.dataFolder.unusable
         = QStringLiteral("无法使用数据文件夹 /home/me/.local/share/Sitewarden : 它属于另一个用户.");
     auto window = start();
     window->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !platform.messageBox.shown.isEmpty(); }));
-    EXPECT_EQ(platform.messageBox.shown[0].prompt, platform.programFolder.unusable);
+    EXPECT_EQ(platform.messageBox.shown[0].prompt, platform.dataFolder.unusable);
     EXPECT_EQ(platform.messageBox.shown[0].style, 16);
     EXPECT_EQ(platform.messageBox.shown[0].title, "数据文件夹出错!");
     window->hide();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrmSitewarden.h"
+#include "MainWindow.h"
 
 #include "QtPrinters.h"
 #include "ShownFamily.h"
@@ -9,22 +9,106 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-// A main window over a temporary program folder, with every platform service a double.
+#include <array>
+
+// A window's controls, found as a screen reader or a test finds them: by their object names. The
+// arrays of buttons and labels that share a name tell their members apart by an "index" property.
+struct Controls
+{
+    explicit Controls(const QWidget& window)
+    {
+        const QWidget* client = window.findChild<QWidget*>(QStringLiteral("client"));
+        const QWidget& in = client ? *client : window;
+        Text1 = find<QLineEdit>(in, "Text1");
+        TxtUser = find<QLineEdit>(in, "TxtUser");
+        TxtPassword = find<QLineEdit>(in, "TxtPassword");
+        TxtURL = find<QLineEdit>(in, "TxtURL");
+        List1 = find<QListView>(in, "List1");
+        Combo2 = find<QComboBox>(in, "Combo2");
+        CmdAdd = find<QPushButton>(in, "CmdAdd");
+        Command1 = find<QPushButton>(in, "Command1");
+        Command2 = find<QPushButton>(in, "Command2");
+        Command3 = find<QPushButton>(in, "Command3");
+        Command4 = find<QPushButton>(in, "Command4");
+        for (QPushButton* button : in.findChildren<QPushButton*>(QStringLiteral("CmdPaste"))) {
+            CmdPaste.at(button->property("index").toInt()) = button;
+        }
+        for (QLabel* label : in.findChildren<QLabel*>(QStringLiteral("LblNames"))) {
+            LblNames.at(label->property("index").toInt()) = label;
+        }
+        mnuexit = find<QAction>(window, "mnuexit");
+        mnuOptions = find<QMenu>(window, "mnuOptions");
+        mnuSetDefaults = find<QAction>(window, "mnuSetDefaults");
+        mnuConfirm = find<QAction>(window, "mnuConfirm");
+        mnuTop = find<QAction>(window, "mnuTop");
+        mnuHelps = find<QMenu>(window, "mnuHelps");
+        mnuHelp = find<QAction>(window, "mnuHelp");
+        mnuAbout = find<QAction>(window, "mnuAbout");
+    }
+
+    template<typename Control> static Control* find(const QObject& in, const char* name)
+    {
+        return in.findChild<Control*>(QLatin1String(name));
+    }
+
+    QLineEdit* Text1;
+    QLineEdit* TxtUser;
+    QLineEdit* TxtPassword;
+    QLineEdit* TxtURL;
+    QListView* List1;
+    QComboBox* Combo2;
+    QPushButton* CmdAdd;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    std::array<QPushButton*, 4> CmdPaste {};
+    std::array<QLabel*, 6> LblNames {};
+    QAction* mnuexit;
+    QMenu* mnuOptions;
+    QAction* mnuSetDefaults;
+    QAction* mnuConfirm;
+    QAction* mnuTop;
+    QMenu* mnuHelps;
+    QAction* mnuHelp;
+    QAction* mnuAbout;
+};
+
+// The default user ID dialog's controls.
+struct DialogControls
+{
+    explicit DialogControls(const QWidget& dialog)
+        : Text1(Controls::find<QLineEdit>(dialog, "Text1"))
+        , Command1(Controls::find<QPushButton>(dialog, "Command1"))
+        , Label1(Controls::find<QLabel>(dialog, "Label1"))
+        , Label2(Controls::find<QLabel>(dialog, "Label2"))
+    { }
+
+    QLineEdit* Text1;
+    QPushButton* Command1;
+    QLabel* Label1;
+    QLabel* Label2;
+};
+
+// A main window over a temporary data folder, with every platform service a double.
 class WindowTest : public ::testing::Test
 {
 protected:
-    WindowTest() { platform.programFolder.folder = dir.path(); }
+    WindowTest() { platform.dataFolder.folder = dir.path(); }
 
     // Types as an input method does, so that any text (Chinese too) arrives as the user's typing.
     static void typeText(QWidget* widget, const QString& text)
@@ -44,10 +128,10 @@ protected:
     }
 
     // Every line of List1, as shown.
-    static QStringList listLines(const FrmSitewarden& window)
+    static QStringList listLines(const QWidget& window)
     {
         QStringList lines;
-        const QAbstractItemModel* model = window.List1->model();
+        const QAbstractItemModel* model = Controls(window).List1->model();
         for (int row = 0; row < model->rowCount(); ++row) {
             lines << model->index(row, 0).data().toString();
         }
@@ -55,13 +139,20 @@ protected:
     }
 
     // Every item of Combo2, as shown.
-    static QStringList emailItems(const FrmSitewarden& window)
+    static QStringList emailItems(const QWidget& window)
     {
         QStringList items;
-        for (int i = 0; i < window.Combo2->count(); ++i) {
-            items << window.Combo2->itemText(i);
+        const QComboBox* box = Controls(window).Combo2;
+        for (int i = 0; i < box->count(); ++i) {
+            items << box->itemText(i);
         }
         return items;
+    }
+
+    // The dialog the window has open, once it is up.
+    static QWidget* openDialog(const QWidget& window)
+    {
+        return window.findChild<QWidget*>(QStringLiteral("frmDefault"));
     }
 
     QString dataFile(const char* name) const { return dir.path() + QLatin1Char('/') + QLatin1String(name); }

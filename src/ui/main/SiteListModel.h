@@ -13,6 +13,7 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void setNames(const SiteNames& names);
+    const SiteNames& names() const { return m_names; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

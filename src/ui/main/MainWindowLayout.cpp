@@ -1,6 +1,5 @@
-#include "FrmSitewardenLayout.h"
+#include "MainWindowLayout.h"
 
-#include "FrmSitewarden.h"
 #include "KeyDownClick.h"
 #include "Layout.h"
 
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -36,60 +36,62 @@ template<typename Control> Control* place(Control* control, const char* name, co
 
 } // namespace
 
-void FrmSitewardenLayout::build(FrmSitewarden& form)
+MainControls MainWindowLayout::build(QMainWindow& window)
 {
+    MainControls controls;
     // The controls keep their design size whatever the desktop's font: the window's geometry is
     // fixed, and a larger font would cut their captions. Larger text comes from scaling the whole
     // window (QT_SCALE_FACTOR).
-    form.setFont(Layout::defaultFont());
+    window.setFont(Layout::defaultFont());
     // A new line edit lays its text out in the application's font before its own: while the controls
     // are made, that font is the window's, so that no other font is loaded for it.
     const QFont applicationFont = QGuiApplication::font();
-    QGuiApplication::setFont(form.font());
-    createMenus(form);
-    createControls(form);
+    QGuiApplication::setFont(window.font());
+    createMenus(window, controls);
+    createControls(window, controls);
     QGuiApplication::setFont(applicationFont);
-    nameForScreenReaders(form);
-    setTabOrder(form);
+    nameForScreenReaders(controls);
+    setTabOrder(controls);
+    return controls;
 }
 
-void FrmSitewardenLayout::createMenus(FrmSitewarden& form)
+void MainWindowLayout::createMenus(QMainWindow& window, MainControls& controls)
 {
-    QMenuBar* bar = form.menuBar();
+    QMenuBar* bar = window.menuBar();
     // A fixed window: the menu bar stays in it, whatever the desktop offers.
     bar->setNativeMenuBar(false);
 
-    form.mnuexit = bar->addAction(QStringLiteral("退出(&X)"));
-    form.mnuexit->setObjectName(QStringLiteral("mnuexit"));
+    controls.exit = bar->addAction(QStringLiteral("退出(&X)"));
+    controls.exit->setObjectName(QStringLiteral("mnuexit"));
 
-    auto item = [&form](QMenu* menu, const QString& caption, const char* name, Qt::Key key) {
+    auto item = [&controls](QMenu* menu, const QString& caption, const char* name, Qt::Key key) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(QKeySequence(Qt::CTRL | key));
-        form.menuCommands.append(action);
+        controls.menuCommands.append(action);
         return action;
     };
-    form.mnuOptions = bar->addMenu(QStringLiteral("选项(&O)"));
-    form.mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
-    form.mnuSetDefaults
-        = item(form.mnuOptions, QStringLiteral("设置默认用户 ID (&S)        "), "mnuSetDefaults", Qt::Key_D);
-    form.mnuConfirm = item(form.mnuOptions, QStringLiteral("不确认启动网页(&C)          "), "mnuConfirm", Qt::Key_C);
-    form.mnuConfirm->setCheckable(true);
-    form.mnuTop = item(form.mnuOptions, QStringLiteral("窗口置顶(&T)         "), "mnuTop", Qt::Key_T);
-    form.mnuTop->setCheckable(true);
+    QMenu* options = controls.optionsMenu = bar->addMenu(QStringLiteral("选项(&O)"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    controls.setDefaultUserId
+        = item(options, QStringLiteral("设置默认用户 ID (&S)        "), "mnuSetDefaults", Qt::Key_D);
+    controls.openWithoutAsking = item(options, QStringLiteral("不确认启动网页(&C)          "), "mnuConfirm", Qt::Key_C);
+    controls.openWithoutAsking->setCheckable(true);
+    controls.keepOnTop = item(options, QStringLiteral("窗口置顶(&T)         "), "mnuTop", Qt::Key_T);
+    controls.keepOnTop->setCheckable(true);
 
-    form.mnuHelps = bar->addMenu(QStringLiteral("帮助(&H)"));
-    form.mnuHelps->setObjectName(QStringLiteral("mnuHelps"));
-    form.mnuHelp = item(form.mnuHelps, QStringLiteral("帮助(&H)"), "mnuHelp", Qt::Key_H);
-    form.mnuAbout = item(form.mnuHelps, QStringLiteral("关于(&A)"), "mnuAbout", Qt::Key_A);
+    QMenu* help = controls.helpMenu = bar->addMenu(QStringLiteral("帮助(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelps"));
+    controls.help = item(help, QStringLiteral("帮助(&H)"), "mnuHelp", Qt::Key_H);
+    controls.about = item(help, QStringLiteral("关于(&A)"), "mnuAbout", Qt::Key_A);
 }
 
-void FrmSitewardenLayout::createControls(FrmSitewarden& form)
+void MainWindowLayout::createControls(QMainWindow& window, MainControls& controls)
 {
-    auto* client = new QWidget(&form);
+    auto* client = new QWidget(&window);
     client->setObjectName(QStringLiteral("client"));
-    client->resize(FrmSitewarden::ClientWidth, FrmSitewarden::ClientHeight);
-    form.setCentralWidget(client);
+    client->resize(ClientWidth, ClientHeight);
+    window.setCentralWidget(client);
 
     const QIcon pastePicture {QPixmap(paste16)};
     auto pictureButton = [&](int index, const QRect& geometry, const QString& tip) {
@@ -98,7 +100,7 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
         button->setIcon(pastePicture);
         button->setIconSize(QSize(16, 16));
         button->setToolTip(tip);
-        form.CmdPaste[index] = button;
+        return button;
     };
     auto label = [&](int index, const QString& caption, const QRect& geometry) {
         auto* lbl = place(new QLabel(caption, client), "LblNames", geometry);
@@ -108,58 +110,58 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
         // grows to the right rather than cut its text (nothing stands to the right of a label).
         const int needed = lbl->fontMetrics().horizontalAdvance(caption.trimmed()) + 1;
         lbl->resize(qMax(geometry.width(), needed), geometry.height());
-        form.LblNames[index] = lbl;
+        controls.labels[index] = lbl;
     };
 
     // In the order of creation, which is also the stacking order.
-    form.Command4
+    MainControls& c = controls;
+    c.updateEntry
         = place(new QPushButton(QStringLiteral("更新(&U)"), client), "Command4", Layout::twips(4560, 1800, 735, 280));
-    form.TxtURL = place(
+    c.address = place(
         new QLineEdit(QStringLiteral("(输入 - 网址)     "), client), "TxtURL", Layout::twips(2760, 1440, 2535, 285));
-    form.TxtURL->setFont(msSansSerif(8.25, true));
-    form.Command3
+    c.address->setFont(msSansSerif(8.25, true));
+    c.saveEmail
         = place(new QPushButton(QStringLiteral("保存(&A)"), client), "Command3", Layout::twips(2760, 2880, 735, 280));
-    form.Command3->setToolTip(QStringLiteral("保存电子邮件地址"));
-    form.Command2
+    c.saveEmail->setToolTip(QStringLiteral("保存电子邮件地址"));
+    c.eraseEmail
         = place(new QPushButton(QStringLiteral("擦除(&R)"), client), "Command2", Layout::twips(3600, 2880, 735, 280));
 
-    auto* defaultButton
+    c.fillDefaultUserId
         = place(new QPushButton(QStringLiteral("默认(&D)"), client), "CmdPaste", Layout::twips(4220, 570, 900, 270));
-    defaultButton->setProperty("index", 3);
-    defaultButton->setToolTip(QStringLiteral("粘贴到默认 ID"));
-    defaultButton->setFont(Layout::font(Layout::newSongFamily, 9.75));
-    form.CmdPaste[3] = defaultButton;
+    c.fillDefaultUserId->setProperty("index", 3);
+    c.fillDefaultUserId->setToolTip(QStringLiteral("粘贴到默认 ID"));
+    c.fillDefaultUserId->setFont(Layout::font(Layout::newSongFamily, 9.75));
 
-    pictureButton(2, Layout::twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
-    form.Command1
+    c.copyEmail = pictureButton(2, Layout::twips(4920, 2480, 375, 310), QStringLiteral("粘贴到剪贴板"));
+    c.eraseEntry
         = place(new QPushButton(QStringLiteral("擦除(&E)"), client), "Command1", Layout::twips(3660, 1810, 735, 280));
-    form.CmdAdd
+    c.saveEntry
         = place(new QPushButton(QStringLiteral("保存(&S) "), client), "CmdAdd", Layout::twips(2760, 1810, 735, 280));
-    form.CmdAdd->setToolTip(QStringLiteral("保存 ID 及密码      "));
-    form.Text1 = place(new QLineEdit(client), "Text1", Layout::twips(120, 240, 2415, 285));
+    c.saveEntry->setToolTip(QStringLiteral("保存 ID 及密码      "));
+    c.description = place(new QLineEdit(client), "Text1", Layout::twips(120, 240, 2415, 285));
 
-    form.List1 = place(new QListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
-    form.List1->setFont(msSansSerif(9.75));
-    form.List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    form.List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    c.siteList = place(new QListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
+    c.siteList->setFont(msSansSerif(9.75));
+    c.siteList->setSelectionMode(QAbstractItemView::SingleSelection);
+    c.siteList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Every line has the same height, so the view need not measure 32,767 of them, and it lays
     // them out in batches after the first screenful is shown.
-    form.List1->setUniformItemSizes(true);
-    form.List1->setLayoutMode(QListView::Batched);
-    form.List1->setBatchSize(256);
+    c.siteList->setUniformItemSizes(true);
+    c.siteList->setLayoutMode(QListView::Batched);
+    c.siteList->setBatchSize(256);
 
-    form.Combo2 = place(new QComboBox(client), "Combo2", Layout::twips(2760, 2480, 2175, 315));
-    form.Combo2->setEditable(true);
-    form.Combo2->setInsertPolicy(QComboBox::NoInsert);
+    c.emailBox = place(new QComboBox(client), "Combo2", Layout::twips(2760, 2480, 2175, 315));
+    c.emailBox->setEditable(true);
+    c.emailBox->setInsertPolicy(QComboBox::NoInsert);
     // The edit field holds what was typed: an address that begins a listed one is not completed.
-    form.Combo2->setCompleter(nullptr);
-    form.Combo2->setEditText(QStringLiteral("sitewarden@example.org"));
+    c.emailBox->setCompleter(nullptr);
+    c.emailBox->setEditText(QStringLiteral("sitewarden@example.org"));
 
-    pictureButton(1, Layout::twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    pictureButton(0, Layout::twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
-    form.TxtPassword = place(new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword",
+    c.copyPassword = pictureButton(1, Layout::twips(4920, 840, 375, 310), QStringLiteral("粘贴到剪贴板     "));
+    c.copyUserId = pictureButton(0, Layout::twips(4920, 240, 375, 310), QStringLiteral("粘贴到剪贴板     "));
+    c.password = place(new QLineEdit(QStringLiteral("(输入 - 网站密码)   "), client), "TxtPassword",
         Layout::twips(2760, 840, 2175, 285));
-    form.TxtUser = place(new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser",
+    c.userId = place(new QLineEdit(QStringLiteral("(输入 - 用户名 - ID)    "), client), "TxtUser",
         Layout::twips(2760, 240, 2175, 285));
 
     label(3, QStringLiteral("网址"), Layout::twips(2760, 1200, 1155, 240));
@@ -177,31 +179,31 @@ void FrmSitewardenLayout::createControls(FrmSitewarden& form)
     }
 
     // The boxes take text of any length; the record's limits apply only when an entry is written.
-    for (QLineEdit* edit : {form.Text1, form.TxtUser, form.TxtPassword, form.TxtURL, form.Combo2->lineEdit()}) {
+    for (QLineEdit* edit : {c.description, c.userId, c.password, c.address, c.emailBox->lineEdit()}) {
         edit->setMaxLength(std::numeric_limits<int>::max());
     }
 }
 
-void FrmSitewardenLayout::nameForScreenReaders(FrmSitewarden& form)
+void MainWindowLayout::nameForScreenReaders(const MainControls& c)
 {
     // Each label names the control below it.
-    const std::pair<int, QWidget*> labelled[] = {
-        {5, form.Text1}, {0, form.TxtUser}, {1, form.TxtPassword}, {3, form.TxtURL}, {2, form.List1}, {4, form.Combo2}};
+    const std::pair<int, QWidget*> labelled[]
+        = {{5, c.description}, {0, c.userId}, {1, c.password}, {3, c.address}, {2, c.siteList}, {4, c.emailBox}};
     for (const auto& [index, control] : labelled) {
-        form.LblNames[index]->setBuddy(control);
-        control->setAccessibleName(form.LblNames[index]->text().trimmed());
+        c.labels[index]->setBuddy(control);
+        control->setAccessibleName(c.labels[index]->text().trimmed());
     }
     // The picture buttons have no caption, and their tooltips all read alike.
-    form.CmdPaste[0]->setAccessibleName(QStringLiteral("复制用户 ID"));
-    form.CmdPaste[1]->setAccessibleName(QStringLiteral("复制密码"));
-    form.CmdPaste[2]->setAccessibleName(QStringLiteral("复制电子邮件地址"));
+    c.copyUserId->setAccessibleName(QStringLiteral("复制用户 ID"));
+    c.copyPassword->setAccessibleName(QStringLiteral("复制密码"));
+    c.copyEmail->setAccessibleName(QStringLiteral("复制电子邮件地址"));
 }
 
-void FrmSitewardenLayout::setTabOrder(FrmSitewarden& form)
+void MainWindowLayout::setTabOrder(const MainControls& c)
 {
-    const QList<QWidget*> order = {form.CmdAdd, form.Command1, form.Text1, form.List1, form.Combo2, form.CmdPaste[2],
-        form.Command3, form.Command2, form.CmdPaste[3], form.TxtUser, form.CmdPaste[0], form.TxtPassword,
-        form.CmdPaste[1], form.TxtURL, form.Command4};
+    const QList<QWidget*> order
+        = {c.saveEntry, c.eraseEntry, c.description, c.siteList, c.emailBox, c.copyEmail, c.saveEmail, c.eraseEmail,
+            c.fillDefaultUserId, c.userId, c.copyUserId, c.password, c.copyPassword, c.address, c.updateEntry};
     for (int i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }

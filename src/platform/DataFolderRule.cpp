@@ -1,4 +1,6 @@
-#include "DataFolder.h"
+#include "DataFolderRule.h"
+
+#include "Posix.h"
 
 #include <QFile>
 
@@ -24,7 +26,7 @@ bool systemWide(const QByteArray& folder)
 // Any of the data files, a link included (its target may be on a disk not yet mounted).
 bool holdsData(const QByteArray& folder)
 {
-    for (const char* name : DataFolder::fileNames) {
+    for (const char* name : DataFolderRule::fileNames) {
         struct stat info;
         if (::fstatat(AT_FDCWD, folder + '/' + name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
             return true;
@@ -66,7 +68,7 @@ void makePath(const QByteArray& path)
     ::mkdir(path.constData(), S_IRWXU);
 }
 
-DataFolder::Choice unusable(DataFolder::Choice choice, DataFolder::Problem problem, int error = 0)
+DataFolderRule::Choice unusable(DataFolderRule::Choice choice, DataFolderRule::Problem problem, int error = 0)
 {
     choice.problem = problem;
     choice.error = error;
@@ -75,7 +77,7 @@ DataFolder::Choice unusable(DataFolder::Choice choice, DataFolder::Problem probl
 
 } // namespace
 
-namespace DataFolder {
+namespace DataFolderRule {
 
 Choice locate(const QByteArray& programFolder)
 {
@@ -116,7 +118,7 @@ Choice prepare(const QByteArray& programFolder)
     if (info.st_uid != ::geteuid()) {
         return unusable(choice, Problem::OtherOwner);
     }
-    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0 && ::chmod(choice.path.constData(), S_IRWXU) != 0) {
+    if (!Posix::ownerOnlyFolder(info) && ::chmod(choice.path.constData(), S_IRWXU) != 0) {
         return unusable(choice, Problem::Unusable, errno);
     }
     return choice;
@@ -143,4 +145,4 @@ QString explain(const Choice& choice)
     return QStringLiteral("无法使用数据文件夹 %1 : %2").arg(QFile::decodeName(choice.path), reason);
 }
 
-} // namespace DataFolder
+} // namespace DataFolderRule

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "ProgramFolder.h"
+#include "DataFolder.h"
 
 #include <QFile>
 
 #include <unistd.h>
 
-class FakeProgramFolder : public ProgramFolder
+class FakeDataFolder : public DataFolder
 {
 public:
     QString path() const override { return folder; }
 
     // A folder reached through a link `folder` comes back as `comesBackAs`: the link is turned there.
-    void recover() const override
+    void recover() override
     {
         if (!comesBackAs.isEmpty()) {
             ::unlink(QFile::encodeName(folder).constData());

@@ -1,6 +1,7 @@
-#include "QtProgramFolder.h"
+#include "QtDataFolder.h"
 
-#include "DataFolder.h"
+#include "DataFolderRule.h"
+#include "Posix.h"
 
 #include <cerrno>
 #include <climits>
@@ -16,34 +17,38 @@ bool gone(int error)
     return error == ENODEV || error == EIO || error == ESTALE || error == ENOTCONN;
 }
 
+int openFolder(const QByteArray& path)
+{
+    return Posix::retried([&] { return ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); });
+}
+
 } // namespace
 
-QtProgramFolder::QtProgramFolder(const QByteArray& program)
+QtDataFolder::QtDataFolder(const QByteArray& program)
 {
     const qsizetype slash = program.lastIndexOf('/');
     m_programName = program.mid(slash + 1);
     if (slash >= 0) {
-        const DataFolder::Choice choice = DataFolder::prepare(slash == 0 ? QByteArray("/") : program.left(slash));
-        m_problem = DataFolder::explain(choice);
+        const DataFolderRule::Choice choice = DataFolderRule::prepare(Posix::folderOf(program));
+        m_problem = DataFolderRule::explain(choice);
+        m_perUser = choice.perUser;
         if (m_problem.isEmpty()) {
             m_location = choice.path;
         }
     }
     if (!m_location.isEmpty()) {
-        do {
-            m_fd = ::open(m_location.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        } while (m_fd < 0 && errno == EINTR);
+        m_fd = openFolder(m_location);
     }
 }
 
-QtProgramFolder::~QtProgramFolder()
+QtDataFolder::~QtDataFolder()
 {
     if (m_fd >= 0) {
         ::close(m_fd);
     }
 }
 
-QByteArray QtProgramFolder::runningProgram()
+QByteArray QtDataFolder::runningProgram()
 {
     // The kernel's own record of the program file: links followed, whatever bytes name it.
     char buffer[PATH_MAX];
@@ -54,12 +59,24 @@ QByteArray QtProgramFolder::runningProgram()
     return QByteArray(buffer, length);
 }
 
-QString QtProgramFolder::path() const
+QString QtDataFolder::path() const
 {
     return m_fd < 0 ? QString() : QStringLiteral("/proc/self/fd/") + QString::number(m_fd);
 }
 
-void QtProgramFolder::recover() const
+bool QtDataFolder::isThisFolder(int folder) const
+{
+    // The program's folder holds the program again; the per-user folder is the user's own again. An
+    // empty mount point left by the disk is neither, and the held folder's own failure is then what
+    // the user is told.
+    struct stat info;
+    if (m_perUser) {
+        return ::fstat(folder, &info) == 0 && Posix::ownerOnlyFolder(info);
+    }
+    return ::fstatat(folder, m_programName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void QtDataFolder::recover()
 {
     if (m_fd < 0) {
         return;
@@ -74,17 +91,11 @@ void QtProgramFolder::recover() const
         || (heldThere && named.st_dev == held.st_dev && named.st_ino == held.st_ino)) {
         return;
     }
-    int found;
-    do {
-        found = ::open(m_location.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    } while (found < 0 && errno == EINTR);
+    const int found = openFolder(m_location);
     if (found < 0) {
         return;
     }
-    // Only a folder that holds the program again is the program's folder: an empty mount point
-    // left by the disk is not, and the held folder's own failure is then what the user is told.
-    struct stat program;
-    if (::fstatat(found, m_programName.constData(), &program, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (isThisFolder(found)) {
         // The same descriptor number: every path handed out through it reaches the new folder.
         ::dup3(found, m_fd, O_CLOEXEC);
     }

@@ -1,0 +1,254 @@
+#include "SiteStore.h"
+
+#include "DataFolder.h"
+#include "Gbk.h"
+#include "RecordFile.h"
+#include "SiteListRead.h"
+#include "SiteRecord.h"
+
+#include <system_error>
+
+namespace {
+
+using Outcome = SiteStore::Result::Outcome;
+using Field = SiteEntry::Field;
+
+SiteEntry withoutBlanks(const SiteEntry& entry)
+{
+    return {Gbk::trimBlanks(entry.description), Gbk::trimBlanks(entry.userId), Gbk::trimBlanks(entry.password),
+        Gbk::trimBlanks(entry.url)};
+}
+
+SiteStore::Result failed(const FileFailure& failure)
+{
+    SiteStore::Result result;
+    result.outcome = Outcome::Failed;
+    result.failure = failure;
+    return result;
+}
+
+} // namespace
+
+SiteStore::SiteStore(DataFolder& folder)
+    : m_folder(folder)
+{ }
+
+SiteStore::~SiteStore()
+{
+    takePrefetched();
+}
+
+QString SiteStore::path() const
+{
+    return m_folder.filePath(QStringLiteral("Sitewarden2.dta"));
+}
+
+void SiteStore::prefetch()
+{
+    takePrefetched();
+    m_folder.recover();
+    m_prefetched = std::make_unique<SiteListRead>(path());
+    try {
+        m_prefetching = std::thread(&SiteListRead::read, m_prefetched.get());
+    } catch (const std::system_error&) {
+        // No thread to be had: list() reads the file itself.
+        m_prefetched.reset();
+    }
+}
+
+std::unique_ptr<SiteListRead> SiteStore::takePrefetched()
+{
+    if (m_prefetching.joinable()) {
+        m_prefetching.join();
+    }
+    return std::move(m_prefetched);
+}
+
+SiteList SiteStore::list()
+{
+    std::unique_ptr<SiteListRead> prefetched = takePrefetched();
+    m_folder.recover();
+    if (prefetched && prefetched->path == path()) {
+        return std::move(prefetched->list);
+    }
+    SiteListRead now(path());
+    now.read();
+    return std::move(now.list);
+}
+
+bool SiteStore::open(RecordFile& file, Result& result)
+{
+    m_folder.recover();
+    if (file.open(path())) {
+        return true;
+    }
+    result = failed(file.failure());
+    return false;
+}
+
+bool SiteStore::stillShows(const ShownSlot& shown, const QByteArray& stored)
+{
+    return stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth) == shown.listed
+        && (!shown.read || stored == shown.record);
+}
+
+Field SiteStore::refusal(const SiteEntry& entry, bool isNew)
+{
+    // A description equal to the deleted marker would be a free slot the moment it is stored, and
+    // one with a character the code page lacks would be stored altered. A long one is cut to the
+    // field, as it always was: the user sees the cut line in the list at once.
+    if (isNew
+        && (entry.description.isEmpty() || entry.description == SiteRecord::DeletedMarker
+            || !Gbk::canEncode(entry.description))) {
+        return Field::Description;
+    }
+    // The other fields must come back exactly as typed.
+    if ((isNew && entry.userId.isEmpty()) || !Gbk::fits(entry.userId, SiteRecord::UserIdWidth)) {
+        return Field::UserId;
+    }
+    if ((isNew && entry.password.isEmpty()) || !Gbk::fits(entry.password, SiteRecord::PasswordWidth)) {
+        return Field::Password;
+    }
+    if (!Gbk::fits(entry.url, SiteRecord::UrlWidth)) {
+        return Field::Url;
+    }
+    return Field::None;
+}
+
+SiteStore::Result SiteStore::show(int slot, const QByteArray& listed)
+{
+    Result result;
+    RecordFile file;
+    QByteArray stored;
+    if (open(file, result) && !file.readBytes(slot, stored)) {
+        result = failed(file.failure());
+    }
+    if (result.outcome == Outcome::Failed) {
+        result.shown = {slot, listed, false, {}};
+    } else if (!listed.isEmpty() && !stillShows({slot, listed, false, {}}, stored)) {
+        // Only a listed line is checked: an empty file still shows its (empty) slot 1.
+        result.outcome = Outcome::Stale;
+        result.fresh = SiteList::read(file);
+    } else {
+        result.shown = {slot, listed, true, stored};
+    }
+    return result;
+}
+
+SiteStore::Result SiteStore::saveNew(const SiteEntry& typed)
+{
+    const SiteEntry entry = withoutBlanks(typed);
+    Result result;
+    result.refused = refusal(entry, true);
+    if (result.refused != Field::None) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    RecordFile file;
+    if (!open(file, result)) {
+        result.fresh = SiteList();
+        return result;
+    }
+    saveInto(file, SiteRecord::bytes(0, entry), result);
+    result.fresh = SiteList::read(file);
+    return result;
+}
+
+void SiteStore::saveInto(RecordFile& file, const QByteArray& record, Result& result)
+{
+    qint64 count = 0;
+    if (file.readOnly() || !file.count(count)) {
+        result = failed(file.failure());
+        return;
+    }
+    if (count > SiteRecord::MaxRecords) {
+        result = failed(FileFailure::at(FileFailure::Step::Count, 0, path()));
+        return;
+    }
+    int slot = 0;
+    const bool scanned = file.scan(count, [&](int at, const char* data) {
+        slot = SiteRecord::isDeletedSlot(data) ? at : 0;
+        return slot == 0;
+    });
+    if (!scanned) {
+        result = failed(file.failure());
+        return;
+    }
+    result.appending = slot == 0;
+    if (result.appending) {
+        if (count == SiteRecord::MaxRecords) {
+            result = failed(FileFailure::at(FileFailure::Step::Full, 0, path()));
+            return;
+        }
+        slot = int(count) + 1;
+    }
+    QByteArray bytes = record;
+    bytes[0] = char(slot & 0xFF);
+    bytes[1] = char(slot >> 8);
+    if (!file.writeBytes(slot, bytes)) {
+        const bool appending = result.appending;
+        result = failed(file.failure());
+        result.appending = appending;
+    }
+}
+
+SiteStore::Result SiteStore::update(const ShownSlot& shown, const SiteEntry& typed)
+{
+    const SiteEntry entry = withoutBlanks(typed);
+    Result result;
+    result.refused = refusal(entry, false);
+    if (result.refused != Field::None) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    RecordFile file;
+    if (!open(file, result)) {
+        return result;
+    }
+    QByteArray stored;
+    if (!file.readBytes(shown.number, stored)) {
+        return failed(file.failure());
+    }
+    // With no such record the update would write a nameless one.
+    if (stored.isEmpty()) {
+        result.outcome = Outcome::Refused;
+        return result;
+    }
+    if (file.readOnly()) {
+        return failed(file.failure());
+    }
+    if (!stillShows(shown, stored)) {
+        result.outcome = Outcome::Stale;
+        result.fresh = SiteList::read(file);
+        return result;
+    }
+    // The description goes back as it was read: bytes GBK cannot decode must not become "?".
+    QByteArray bytes = SiteRecord::bytes(shown.number, entry);
+    bytes.replace(SiteRecord::NameOffset, SiteRecord::NameWidth, stored.constData() + SiteRecord::NameOffset,
+        SiteRecord::NameWidth);
+    if (!file.writeBytes(shown.number, bytes)) {
+        return failed(file.failure());
+    }
+    result.shown = {shown.number, shown.listed, true, bytes};
+    return result;
+}
+
+SiteStore::Result SiteStore::erase(const ShownSlot& shown)
+{
+    Result result;
+    RecordFile file;
+    if (!open(file, result)) {
+        result.fresh = SiteList();
+        return result;
+    }
+    QByteArray stored;
+    if (file.readOnly() || !file.readBytes(shown.number, stored)) {
+        result = failed(file.failure());
+    } else if (!stillShows(shown, stored)) {
+        result.outcome = Outcome::Stale;
+    } else if (!file.writeBytes(shown.number, SiteRecord::deleted(shown.number))) {
+        result = failed(file.failure());
+    }
+    result.fresh = SiteList::read(file);
+    return result;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "FileFailure.h"
+#include "ShownSlot.h"
+#include "SiteEntry.h"
+#include "SiteList.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <thread>
+
+class DataFolder;
+class RecordFile;
+class SiteListRead;
+
+// The record file's entries. Each command takes the entry typed and the slot the window showed,
+// opens and locks the file once, and gives back what became of it; it never shows anything itself.
+class SiteStore
+{
+public:
+    struct Result
+    {
+        enum class Outcome {
+            Done,
+            // A field the record cannot hold as typed; nothing was opened.
+            Refused,
+            // The file no longer holds what the window showed: nothing was written.
+            Stale,
+            Failed,
+        };
+
+        Outcome outcome = Outcome::Done;
+        // Refused: the field at fault; None where the slot to update does not exist.
+        SiteEntry::Field refused = SiteEntry::Field::None;
+        FileFailure failure;
+        // A new entry that failed was going to the end of the file rather than into a free slot.
+        bool appending = false;
+        // The slot as the file now holds it, after a show or an update.
+        ShownSlot shown;
+        // The list and slot 1 as read afresh, where the command changed them or found them changed.
+        std::optional<SiteList> fresh;
+    };
+
+    explicit SiteStore(DataFolder& folder);
+    ~SiteStore();
+    SiteStore(const SiteStore&) = delete;
+    SiteStore& operator=(const SiteStore&) = delete;
+
+    // Starts reading the list on a thread of its own, so that the file is read while the window is
+    // still being built; the file stays locked until list() takes what was read.
+    void prefetch();
+    SiteList list();
+
+    // The slot for the boxes, while its list line still stands for what it holds.
+    Result show(int slot, const QByteArray& listed);
+    // Into the first free slot, else at the end.
+    Result saveNew(const SiteEntry& entry);
+    // The user ID, password and address of the slot shown; its description stays byte for byte.
+    Result update(const ShownSlot& shown, const SiteEntry& entry);
+    // The deleted marker into the slot shown.
+    Result erase(const ShownSlot& shown);
+
+private:
+    QString path() const;
+    bool open(RecordFile& file, Result& result);
+    // Whether the slot as stored is still what the window showed.
+    static bool stillShows(const ShownSlot& shown, const QByteArray& stored);
+    static SiteEntry::Field refusal(const SiteEntry& entry, bool isNew);
+    void saveInto(RecordFile& file, const QByteArray& record, Result& result);
+    std::unique_ptr<SiteListRead> takePrefetched();
+
+    DataFolder& m_folder;
+    std::unique_ptr<SiteListRead> m_prefetched;
+    std::thread m_prefetching;
+};

@@ -1,0 +1,618 @@
+#include "MainWindow.h"
+
+#include "AcceleratorFilter.h"
+#include "Beeper.h"
+#include "Clipboard.h"
+#include "CompositionGuard.h"
+#include "DataFolder.h"
+#include "DefaultUserIdDialog.h"
+#include "Gbk.h"
+#include "MainWindowLayout.h"
+#include "MenuShortcutFilter.h"
+#include "MessageBox.h"
+#include "SecretSelection.h"
+#include "SettingsStore.h"
+#include "SiteListModel.h"
+#include "UrlOpener.h"
+#include "Version.h"
+#include "WindowPlacement.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QLoggingCategory>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QToolTip>
+#include <QUrl>
+
+#include <cmath>
+
+#include "key16.xpm"
+#include "key32.xpm"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcFiles, "sitewarden.files")
+
+using Outcome = SiteStore::Result::Outcome;
+
+// The address to open, or an empty URL when it is not a web address: a click must never start
+// a local program or open a file. A bare host name ("www.example.org") means a web page.
+QUrl webAddress(const QString& address)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?![0-9])"));
+    const QString full = scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address;
+    // Tolerant: a blank, "|", "{}" or a stray "%" in a web address is percent-encoded, not refused.
+    const QUrl url(full, QUrl::TolerantMode);
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
+}
+
+const QString settingsApplication = QStringLiteral("Sitewarden");
+const QString settingsSection = QStringLiteral("设置");
+const QString fileErrorTitle = QStringLiteral("文件错误!");
+const QString updateFailed = QStringLiteral("文件更新错误!");
+const QString emailFailed = QStringLiteral("无法删除电子邮件文件.");
+const QString emailFailedTitle = QStringLiteral("保存电子邮件出错!");
+// The lines of the help and about texts end in CR LF.
+const QString newLine = QStringLiteral("\r\n");
+
+} // namespace
+
+MainWindow::MainWindow(const Platform& platform, QWidget* parent)
+    : QMainWindow(parent)
+    , m_platform(platform)
+    , m_sites(platform.dataFolder)
+    , m_emails(platform.dataFolder)
+    , m_defaultUserId(platform.dataFolder)
+{
+    // The record file is read while the window is built; load() shows it.
+    m_sites.prefetch();
+    setObjectName(QStringLiteral("FrmSitewarden"));
+    setWindowTitle(QStringLiteral("Sitewarden v" SITEWARDEN_VERSION));
+    QIcon icon;
+    icon.addPixmap(QPixmap(key32));
+    icon.addPixmap(QPixmap(key16));
+    setWindowIcon(icon);
+
+    m_controls = MainWindowLayout::build(*this);
+    m_siteLines = new SiteListModel(this);
+    m_controls.siteList->setModel(m_siteLines);
+    watchTextBoxes();
+    connectCommands();
+    resize(MainWindowLayout::ClientWidth, MainWindowLayout::ClientHeight + menuBar()->sizeHint().height());
+    // Lay the client area out now: the keep-on-top command measures it before the first show.
+    layout()->activate();
+    load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::watchTextBoxes()
+{
+    const MainControls& c = m_controls;
+    QList<QKeySequence> menuKeys;
+    for (const QAction* command : c.menuCommands) {
+        menuKeys.append(command->shortcut());
+    }
+    // The shortcuts work whenever the window is active, with or without the menus open.
+    addActions(c.menuCommands);
+    auto* menuKeysFirst = new MenuShortcutFilter(menuKeys, this);
+    c.siteList->installEventFilter(menuKeysFirst);
+    c.emailBox->installEventFilter(menuKeysFirst);
+    auto* accelerators = new AcceleratorFilter(this);
+    auto* composition = new CompositionGuard(this);
+    for (QLineEdit* edit : {c.description, c.userId, c.password, c.address, c.emailBox->lineEdit()}) {
+        edit->installEventFilter(menuKeysFirst);
+        edit->installEventFilter(accelerators);
+        // Installed last, it is asked first: a composition holds back even the menus' keys.
+        edit->installEventFilter(composition);
+    }
+    new SecretSelection(c.password);
+}
+
+void MainWindow::connectCommands()
+{
+    const MainControls& c = m_controls;
+    // The commands invert the check marks themselves, as they do when start-up runs them.
+    connect(c.keepOnTop, &QAction::triggered, this, [this](bool checked) {
+        m_controls.keepOnTop->setChecked(!checked);
+        toggleKeepOnTop();
+    });
+    connect(c.openWithoutAsking, &QAction::triggered, this, [this](bool checked) {
+        m_controls.openWithoutAsking->setChecked(!checked);
+        toggleOpenWithoutAsking();
+    });
+    connect(c.setDefaultUserId, &QAction::triggered, this, &MainWindow::editDefaultUserId);
+    connect(c.help, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(c.about, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(c.exit, &QAction::triggered, this, &MainWindow::close);
+    connect(c.saveEntry, &QPushButton::clicked, this, &MainWindow::saveNewEntry);
+    connect(c.updateEntry, &QPushButton::clicked, this, &MainWindow::updateShownEntry);
+    connect(c.eraseEntry, &QPushButton::clicked, this, &MainWindow::eraseSelectedEntry);
+    connect(c.siteList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectedLine() >= 0 && !m_choosingShown) {
+            showSelectedEntry();
+        }
+    });
+    c.siteList->viewport()->setMouseTracking(true);
+    c.siteList->viewport()->installEventFilter(this);
+    c.siteList->installEventFilter(this);
+    // A click on the line already chosen changes no selection, yet shows its entry afresh.
+    connect(c.siteList, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == m_lineBeforePress && index.row() == selectedLine()) {
+            showSelectedEntry();
+        }
+    });
+    connect(c.description, &QLineEdit::textChanged, this, &MainWindow::startNewEntry);
+    connect(c.copyUserId, &QPushButton::clicked, this, [this] { copy(m_controls.userId->text(), false); });
+    connect(c.copyPassword, &QPushButton::clicked, this, [this] { copy(m_controls.password->text(), true); });
+    connect(c.copyEmail, &QPushButton::clicked, this, [this] { copy(m_controls.emailBox->currentText(), false); });
+    connect(c.fillDefaultUserId, &QPushButton::clicked, this, &MainWindow::fillDefaultUserId);
+    c.address->installEventFilter(this);
+    connect(c.saveEmail, &QPushButton::clicked, this, &MainWindow::saveEmail);
+    connect(c.eraseEmail, &QPushButton::clicked, this, &MainWindow::eraseEmail);
+    connect(c.emailBox->lineEdit(), &QLineEdit::textEdited, this, [this] { m_emailTyped = true; });
+    connect(c.emailBox, qOverload<int>(&QComboBox::activated), this, [this] { m_emailTyped = false; });
+}
+
+void MainWindow::load()
+{
+    // The keep-on-top command, run as if chosen: the window is placed before anything is read.
+    toggleKeepOnTop();
+    m_askBeforeOpening = readOption(QStringLiteral("EnableURL"));
+    // The item reads "do not confirm": it is checked exactly when opening an address does not ask.
+    m_controls.openWithoutAsking->setChecked(!m_askBeforeOpening);
+    showList(m_sites.list());
+    showEmails(m_emails.load());
+}
+
+void MainWindow::focusDescription()
+{
+    m_controls.description->setFocus();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    // The application's font was set while the window was built, and Qt then keeps it through
+    // changes of the desktop's: message boxes and tooltips follow the desktop's font again.
+    if (event->type() == QEvent::ThemeChange) {
+        QGuiApplication::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_everShown) {
+        m_everShown = true;
+        focusDescription();
+        // Once, over the window: without a folder for the data, nothing typed here would be kept.
+        if (const QString problem = m_platform.dataFolder.problem(); !problem.isEmpty()) {
+            QTimer::singleShot(0, this, [this, problem] {
+                m_platform.messageBox.show(problem, MessageBox::Critical, QStringLiteral("数据文件夹出错!"));
+            });
+        }
+    }
+}
+
+bool MainWindow::readOption(const QString& name) const
+{
+    const QString text
+        = m_platform.settings.getSetting(settingsApplication, settingsSection, name, QStringLiteral("False"));
+    // Only the word True means True; any other text must not stop the program from starting.
+    return text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+
+void MainWindow::storeOption(const QString& name, bool value)
+{
+    const bool stored = m_platform.settings.saveSetting(
+        settingsApplication, settingsSection, name, value ? QStringLiteral("True") : QStringLiteral("False"));
+    // The choice holds for this run all the same; the user must know it will not outlast it. At
+    // start-up the window is not there yet to say so.
+    if (!stored && m_everShown) {
+        m_platform.messageBox.show(
+            QStringLiteral("无法保存设置!"), MessageBox::Critical, QStringLiteral("保存设置出错!"));
+    }
+}
+
+void MainWindow::toggleKeepOnTop()
+{
+    QAction* item = m_controls.keepOnTop;
+    const QRect screen = m_platform.placement.primaryScreen();
+    const QSize client = centralWidget()->size();
+    // Rounded to the nearest whole pixel, an exact half to the even neighbour.
+    const int x = screen.x() + int(std::nearbyint(double(screen.width()) - (client.width() + 13)));
+    const int y = screen.y() + int(std::nearbyint(double(screen.height()) - (client.height() + 50)));
+    const int height = client.height() + 46;
+    if (item->isChecked()) {
+        m_platform.placement.setWindowPos(this, WindowPlacement::NoTopmost, x, y, client.width(), height,
+            WindowPlacement::NoSize | WindowPlacement::NoMove | WindowPlacement::NoActivate
+                | WindowPlacement::ShowWindow);
+    } else {
+        m_platform.placement.setWindowPos(
+            this, WindowPlacement::Topmost, x, y, client.width(), height, WindowPlacement::NoSize);
+    }
+    item->setChecked(!item->isChecked());
+    storeOption(QStringLiteral("WebSet"), item->isChecked());
+}
+
+void MainWindow::toggleOpenWithoutAsking()
+{
+    m_controls.openWithoutAsking->setChecked(!m_controls.openWithoutAsking->isChecked());
+    m_askBeforeOpening = !m_askBeforeOpening;
+    // Start-up reads this value back: it is whether opening asks that is stored.
+    storeOption(QStringLiteral("EnableURL"), m_askBeforeOpening);
+}
+
+void MainWindow::editDefaultUserId()
+{
+    // The stored ID, read afresh, also fills the user ID box.
+    const QString stored = m_defaultUserId.load();
+    setBox(m_controls.userId, stored);
+    DefaultUserIdDialog dialog(stored, m_defaultUserId, m_platform.beeper, this);
+    // Closed any other way than with its button, the dialog leaves the ID as it was read.
+    const QString id = dialog.exec() == QDialog::Accepted ? dialog.id() : stored;
+    // The main window is the program's active window again.
+    focusDescription();
+    const DefaultUserIdFile::Result result = m_defaultUserId.store(id);
+    if (result.outcome == DefaultUserIdFile::Result::Outcome::Failed) {
+        tell(result.failure, QStringLiteral("无法保存默认用户 ID."), QStringLiteral("保存默认用户 ID 出错!"));
+    }
+}
+
+void MainWindow::showHelp()
+{
+    const QString text = QStringLiteral("输入网站的名称,用户ID及密码,然后单击保存.") + newLine
+        + QStringLiteral("为了找回密码,只要选定网站列表中的名称,密码就会显示在密码框中") + newLine + newLine
+        + QStringLiteral("你可以剪切和粘贴你的密码到网站上,或...你可以使用粘贴按钮.") + newLine + newLine + newLine
+        + QStringLiteral("数据文件会以 \".dta\"为扩展名保存到程序文件夹中.") + newLine + newLine
+        + QStringLiteral("你可以输入网址,然后单击它,就会转到该网址.") + newLine + newLine
+        + QStringLiteral("Easy ... right? 享用吧!");
+    m_platform.messageBox.show(text, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("帮助!"));
+}
+
+void MainWindow::showAbout()
+{
+    const QString text = QStringLiteral("版权所有 (C) Sitewarden 开发者") + newLine + newLine
+        + QStringLiteral("Sitewarden软件") + newLine + QStringLiteral("sitewarden@example.org  或  support@example.org")
+        + newLine + QStringLiteral("http://www.example.org/sitewarden") + newLine + newLine;
+    m_platform.messageBox.show(text, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("关于"));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QListView* list = m_controls.siteList;
+    if (watched == m_controls.address && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        m_addressDoubleClicked = true;
+    }
+    if (watched == m_controls.address && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (m_addressDoubleClicked) {
+            m_addressDoubleClicked = false;
+        } else {
+            openAddress();
+        }
+    }
+    if (watched == list && event->type() == QEvent::KeyPress && chooseFirstLine(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    if (watched == list && event->type() == QEvent::FocusIn) {
+        // After the list's own focus event: a screen reader then names the line the list stands on.
+        QTimer::singleShot(0, this, &MainWindow::announceCurrentLine);
+    }
+    if (watched == list->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_lineBeforePress = selectedLine();
+        } else if (event->type() == QEvent::MouseMove) {
+            updateListTip();
+        } else if (event->type() == QEvent::ToolTip) {
+            // The list's tooltip names the chosen entry wherever the pointer is over the list.
+            const auto* help = static_cast<QHelpEvent*>(event);
+            QToolTip::showText(help->globalPos(), list->toolTip(), list);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::chooseFirstLine(const QKeyEvent* key)
+{
+    // A list box with no line chosen chooses its first line for the first key that moves in it,
+    // rather than the line after the one the focus frame stands on.
+    const bool toFirst = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up || key->key() == Qt::Key_Home
+        || key->key() == Qt::Key_PageUp;
+    if (!toFirst || key->modifiers() != Qt::NoModifier || selectedLine() >= 0 || m_siteLines->rowCount() == 0) {
+        return false;
+    }
+    m_controls.siteList->setCurrentIndex(m_siteLines->index(0));
+    return true;
+}
+
+void MainWindow::announceCurrentLine()
+{
+    QListView* list = m_controls.siteList;
+    const QModelIndex current = list->currentIndex();
+    if (QAccessible::isActive() && list->hasFocus() && current.isValid()) {
+        QAccessibleEvent focus(list, QAccessible::Focus);
+        focus.setChild(current.row());
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+int MainWindow::selectedLine() const
+{
+    const QModelIndexList rows = m_controls.siteList->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void MainWindow::chooseShownLine(int row)
+{
+    if (row < m_siteLines->rowCount()) {
+        m_choosingShown = true;
+        m_controls.siteList->setCurrentIndex(m_siteLines->index(row));
+        m_choosingShown = false;
+        updateListTip();
+    }
+}
+
+void MainWindow::setBox(QLineEdit* box, const QString& text)
+{
+    // A value longer than its box shows its start: the account's name, the address's host.
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+void MainWindow::showSlot(const ShownSlot& slot)
+{
+    m_shown = slot;
+    // A slot that could not be read leaves the boxes with the last entry that was.
+    if (slot.read) {
+        m_lastRead = slot.entry();
+    }
+    setBox(m_controls.userId, m_lastRead.userId);
+    setBox(m_controls.password, m_lastRead.password);
+    setBox(m_controls.address, m_lastRead.url);
+}
+
+void MainWindow::showList(const SiteList& list)
+{
+    m_siteLines->setNames(list.lines);
+    showSlot(list.first);
+}
+
+void MainWindow::showListAfresh(const SiteList& list)
+{
+    m_platform.beeper.beep();
+    showList(list);
+}
+
+SiteEntry MainWindow::typedEntry() const
+{
+    return {m_controls.description->text(), m_controls.userId->text(), m_controls.password->text(),
+        m_controls.address->text()};
+}
+
+void MainWindow::refuse(SiteEntry::Field field)
+{
+    m_platform.beeper.beep();
+    switch (field) {
+    case SiteEntry::Field::Description:
+        m_controls.description->setFocus();
+        break;
+    case SiteEntry::Field::UserId:
+        m_controls.userId->setFocus();
+        break;
+    case SiteEntry::Field::Password:
+        m_controls.password->setFocus();
+        break;
+    case SiteEntry::Field::Url:
+        m_controls.address->setFocus();
+        break;
+    case SiteEntry::Field::None:
+        break;
+    }
+}
+
+void MainWindow::tell(const FileFailure& failure, const QString& prompt, const QString& title)
+{
+    qCWarning(lcFiles).noquote() << "could not" << failure.describe();
+    m_platform.messageBox.show(prompt, MessageBox::Critical, title);
+}
+
+void MainWindow::saveNewEntry()
+{
+    const SiteStore::Result result = m_sites.saveNew(typedEntry());
+    if (result.outcome == Outcome::Refused) {
+        refuse(result.refused);
+        return;
+    }
+    if (result.outcome == Outcome::Failed) {
+        // A save looks for a free slot, then appends: where neither could be tried, both say so.
+        const bool written = result.failure.step == FileFailure::Step::Write;
+        if (!written || !result.appending) {
+            tell(result.failure, updateFailed, fileErrorTitle);
+        }
+        if (!written || result.appending) {
+            tell(result.failure, QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
+        }
+    }
+    showList(*result.fresh);
+    chooseShownLine(0);
+}
+
+void MainWindow::updateShownEntry()
+{
+    const SiteStore::Result result = m_sites.update(m_shown, typedEntry());
+    switch (result.outcome) {
+    case Outcome::Refused:
+        refuse(result.refused);
+        break;
+    case Outcome::Failed:
+        tell(result.failure, updateFailed, fileErrorTitle);
+        break;
+    case Outcome::Stale:
+        showListAfresh(*result.fresh);
+        break;
+    case Outcome::Done:
+        m_shown = result.shown;
+        m_lastRead = result.shown.entry();
+        break;
+    }
+}
+
+void MainWindow::eraseSelectedEntry()
+{
+    const int line = selectedLine();
+    if (line < 0) {
+        m_platform.beeper.beep();
+        return;
+    }
+    if (m_platform.messageBox.show(
+            QStringLiteral("从列表中删除网站?   "), MessageBox::YesNo, QStringLiteral("删除此网址?"))
+        != MessageBox::Yes) {
+        return;
+    }
+    // The whole record when the boxes show it, else the line alone.
+    const ShownSlot shown
+        = m_shown.number == line + 1 ? m_shown : ShownSlot {line + 1, m_siteLines->names().field(line), false, {}};
+    const SiteStore::Result result = m_sites.erase(shown);
+    if (result.outcome == Outcome::Stale) {
+        // Read afresh, the list has no line the user chose: the next erase waits for one.
+        showListAfresh(*result.fresh);
+        return;
+    }
+    if (result.outcome == Outcome::Failed) {
+        tell(result.failure, QStringLiteral("文件删除出错!"), fileErrorTitle);
+    }
+    showList(*result.fresh);
+    chooseShownLine(0);
+}
+
+void MainWindow::showSelectedEntry()
+{
+    const int line = selectedLine();
+    const SiteStore::Result result = m_sites.show(line + 1, m_siteLines->names().field(line));
+    if (result.outcome == Outcome::Stale) {
+        showListAfresh(*result.fresh);
+    } else {
+        showSlot(result.shown);
+    }
+    updateListTip();
+}
+
+void MainWindow::updateListTip()
+{
+    const int line = selectedLine();
+    m_controls.siteList->setToolTip(line < 0 ? QString() : m_siteLines->index(line).data().toString());
+}
+
+void MainWindow::startNewEntry()
+{
+    if (!m_controls.description->text().isEmpty()) {
+        m_controls.userId->clear();
+        m_controls.password->clear();
+        m_controls.address->setText(QStringLiteral("http://www."));
+    }
+}
+
+void MainWindow::copy(const QString& text, bool secret)
+{
+    m_platform.clipboard.clear();
+    m_platform.clipboard.setText(Gbk::trimBlanks(text), secret);
+}
+
+void MainWindow::fillDefaultUserId()
+{
+    // The clipboard is emptied first, as by the buttons beside it, and left so.
+    m_platform.clipboard.clear();
+    setBox(m_controls.userId, m_defaultUserId.load());
+}
+
+void MainWindow::openAddress()
+{
+    const QString address = Gbk::trimBlanks(m_controls.address->text());
+    if (address.isEmpty()) {
+        m_platform.beeper.beep();
+        return;
+    }
+    // The prefix that typing a new description leaves in the box.
+    if (address == QLatin1String("http://www.")) {
+        return;
+    }
+    const QUrl url = webAddress(address);
+    if (url.isEmpty()) {
+        m_platform.beeper.beep();
+        return;
+    }
+    if (m_askBeforeOpening
+        && m_platform.messageBox.show(QStringLiteral("将要启动浏览器以打开选定的网页?你希望继续吗?"), MessageBox::YesNo,
+               QStringLiteral("运行浏览器?"))
+            != MessageBox::Yes) {
+        return;
+    }
+    m_platform.urlOpener.open(url.toString(QUrl::FullyEncoded));
+}
+
+void MainWindow::showEmails(const QStringList& addresses)
+{
+    QComboBox* box = m_controls.emailBox;
+    box->clear();
+    box->addItems(addresses);
+    box->setCurrentIndex(addresses.isEmpty() ? -1 : 0);
+    if (addresses.isEmpty()) {
+        box->clearEditText();
+    }
+    box->lineEdit()->setCursorPosition(0);
+    m_emailTyped = false;
+}
+
+int MainWindow::emailIndex() const
+{
+    return m_emailTyped ? -1 : m_controls.emailBox->currentIndex();
+}
+
+void MainWindow::saveEmail()
+{
+    const EmailList::Result result = m_emails.save(m_controls.emailBox->currentText());
+    if (result.outcome == EmailList::Result::Outcome::Refused) {
+        m_platform.beeper.beep();
+        m_controls.emailBox->setFocus();
+        return;
+    }
+    if (result.outcome == EmailList::Result::Outcome::Failed) {
+        tell(result.failure, emailFailed, emailFailedTitle);
+    }
+    showEmails(result.addresses);
+}
+
+void MainWindow::eraseEmail()
+{
+    if (emailIndex() < 0) {
+        return;
+    }
+    if (m_platform.messageBox.show(
+            QStringLiteral("从列表中删除电子邮件地址?   "), MessageBox::YesNo, QStringLiteral("删除地址?"))
+        != MessageBox::Yes) {
+        return;
+    }
+    const EmailList::Result result = m_emails.erase(emailIndex());
+    if (result.outcome == EmailList::Result::Outcome::Failed) {
+        tell(result.failure, emailFailed, emailFailedTitle);
+    }
+    showEmails(result.addresses);
+}

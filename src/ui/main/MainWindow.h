@@ -1,0 +1,102 @@
+#pragma once
+
+#include "DefaultUserIdFile.h"
+#include "EmailList.h"
+#include "MainControls.h"
+#include "Platform.h"
+#include "SiteStore.h"
+
+#include <QMainWindow>
+
+class QKeyEvent;
+class QLineEdit;
+class SiteListModel;
+
+// The main window (object name FrmSitewarden): the site list, the fields of one entry, the e-mail
+// list and their buttons, with the menus of the program. Each command hands the store what the user
+// typed and what the window shows, and shows the user what came of it.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(const Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Start-up: the window placed, the options read, the list, slot 1 and the e-mail list shown.
+    void load();
+    void focusDescription();
+
+    void toggleKeepOnTop();
+    void toggleOpenWithoutAsking();
+    void editDefaultUserId();
+    void showHelp();
+    void showAbout();
+
+    void saveNewEntry();
+    void updateShownEntry();
+    void eraseSelectedEntry();
+    void showSelectedEntry();
+    void updateListTip();
+    void startNewEntry();
+
+    void copy(const QString& text, bool secret);
+    void fillDefaultUserId();
+    void openAddress();
+
+    void saveEmail();
+    void eraseEmail();
+
+    // The list, slot 1 in the boxes and no line chosen.
+    void showList(const SiteList& list);
+    // A beep, and the list as the file now holds it: the line the user chose is gone.
+    void showListAfresh(const SiteList& list);
+    void showSlot(const ShownSlot& slot);
+    void setBox(QLineEdit* box, const QString& text);
+    // Chooses line `row`, which shows what the boxes already show.
+    void chooseShownLine(int row);
+    int selectedLine() const;
+    bool chooseFirstLine(const QKeyEvent* key);
+    void announceCurrentLine();
+    SiteEntry typedEntry() const;
+    // A beep, and the focus in the field at fault.
+    void refuse(SiteEntry::Field field);
+    // The failure's box, and its cause in the journal.
+    void tell(const FileFailure& failure, const QString& prompt, const QString& title);
+
+    void showEmails(const QStringList& addresses);
+    int emailIndex() const;
+
+    bool readOption(const QString& name) const;
+    // Once the window is up, a value that could not be stored is reported.
+    void storeOption(const QString& name, bool value);
+    // The keys of the text boxes: menus first, no stray Alt letters, compositions, the password's copies.
+    void watchTextBoxes();
+    void connectCommands();
+
+    Platform m_platform;
+    SiteStore m_sites;
+    EmailList m_emails;
+    DefaultUserIdFile m_defaultUserId;
+    MainControls m_controls;
+    SiteListModel* m_siteLines = nullptr;
+    // The slot the boxes show, and the last entry read for them.
+    ShownSlot m_shown;
+    SiteEntry m_lastRead;
+    // Opening an address asks first.
+    bool m_askBeforeOpening = false;
+    // Typing into the e-mail box's edit field leaves no item chosen.
+    bool m_emailTyped = false;
+    bool m_everShown = false;
+    // A line chosen by the window, whose entry the boxes show already.
+    bool m_choosingShown = false;
+    int m_lineBeforePress = -1;
+    // The release that ends a double click into the address box is no click of its own.
+    bool m_addressDoubleClicked = false;
+};
