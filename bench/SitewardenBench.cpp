@@ -11,6 +11,7 @@
 #include "MessageBox.h"
 #include "QtBeeper.h"
 #include "QtClipboard.h"
+#include "QtFolderWatch.h"
 #include "QtSettingsStore.h"
 #include "QtUrlOpener.h"
 #include "QtWindowPlacement.h"
@@ -59,7 +60,7 @@ public:
 
 struct BenchPlatform
 {
-    Platform services() { return {messageBox, beeper, clipboard, settings, urlOpener, placement, folder}; }
+    Platform services() { return {messageBox, beeper, clipboard, settings, urlOpener, placement, folder, folderWatch}; }
 
     AbortingMessageBox messageBox;
     QtBeeper beeper;
@@ -68,6 +69,7 @@ struct BenchPlatform
     QtUrlOpener urlOpener;
     QtWindowPlacement placement;
     Folder folder;
+    QtFolderWatch folderWatch;
 };
 
 QByteArray recordBytes(int slot, const QByteArray& name)

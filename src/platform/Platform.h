@@ -3,6 +3,7 @@
 class Beeper;
 class Clipboard;
 class DataFolder;
+class FolderWatch;
 class MessageBox;
 class SettingsStore;
 class UrlOpener;
@@ -18,4 +19,5 @@ struct Platform
     UrlOpener& urlOpener;
     WindowPlacement& placement;
     DataFolder& dataFolder;
+    FolderWatch& folderWatch;
 };

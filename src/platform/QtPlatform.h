@@ -4,6 +4,7 @@
 #include "QtBeeper.h"
 #include "QtClipboard.h"
 #include "QtDataFolder.h"
+#include "QtFolderWatch.h"
 #include "QtMessageBox.h"
 #include "QtSettingsStore.h"
 #include "QtUrlOpener.h"
@@ -15,7 +16,7 @@ class QtPlatform
 public:
     Platform services()
     {
-        return {m_messageBox, m_beeper, m_clipboard, m_settings, m_urlOpener, m_placement, m_dataFolder};
+        return {m_messageBox, m_beeper, m_clipboard, m_settings, m_urlOpener, m_placement, m_dataFolder, m_folderWatch};
     }
     const QtDataFolder& dataFolder() const { return m_dataFolder; }
 
@@ -27,4 +28,5 @@ private:
     QtUrlOpener m_urlOpener;
     QtWindowPlacement m_placement;
     QtDataFolder m_dataFolder;
+    QtFolderWatch m_folderWatch;
 };

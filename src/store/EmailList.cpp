@@ -42,6 +42,7 @@ QStringList EmailList::decoded() const
 QStringList EmailList::load()
 {
     m_folder.recover();
+    m_stamp = FileStamp::of(path());
     int error = 0;
     TextFile::readAll(path(), m_loaded, error);
     m_lines = addresses(m_loaded);
@@ -114,4 +115,39 @@ EmailList::Result EmailList::erase(int index)
     }
     // The erased address's line stays, empty.
     return write({});
+}
+
+bool EmailList::changed()
+{
+    m_folder.recover();
+    return FileStamp::of(path()) != m_stamp;
+}
+
+EmailList::Result EmailList::mergeCopy(const QString& copyPath, QStringList& added)
+{
+    Result result;
+    QByteArray copied;
+    int error = 0;
+    if (TextFile::readAll(copyPath, copied, error) != TextFile::Read::Done) {
+        result.outcome = Result::Outcome::Failed;
+        result.failure = FileFailure::at(FileFailure::Step::Read, error, copyPath);
+        return result;
+    }
+    bool changed = false;
+    result.failure = readFileNow(changed);
+    QList<QByteArray> merged = m_lines;
+    for (const QByteArray& address : addresses(copied)) {
+        if (!merged.contains(address)) {
+            merged.append(address);
+            added.append(Gbk::decode(address.constData(), address.size()));
+        }
+    }
+    if (!result.failure.failed() && merged.size() > m_lines.size()) {
+        result.failure = TextFile::write(path(), TextFile::joinLines(merged));
+    }
+    if (result.failure.failed()) {
+        result.outcome = Result::Outcome::Failed;
+        added.clear();
+    }
+    return result;
 }

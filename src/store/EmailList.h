@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileFailure.h"
+#include "FileStamp.h"
 
 #include <QByteArray>
 #include <QList>
@@ -37,6 +38,11 @@ public:
     // Removes the address at `index` of those last given, keeping every line saved elsewhere.
     Result erase(int index);
 
+    // Whether the file is no longer as the addresses last given were read from it.
+    bool changed();
+    // Adds each address of a sync tool's conflict copy that the file lacks; `added` gets them.
+    Result mergeCopy(const QString& copyPath, QStringList& added);
+
 private:
     QString path() const;
     // Reads the file as it is now. When another copy of the program has changed it since the list
@@ -48,8 +54,9 @@ private:
     QStringList decoded() const;
 
     DataFolder& m_folder;
-    // The file's bytes as the list was last read from them.
+    // The file's bytes as the list was last read from them, and its stamp then.
     QByteArray m_loaded;
+    FileStamp m_stamp;
     // The addresses as last given, item by item: the file's non-empty lines without their blanks.
     QList<QByteArray> m_lines;
 };

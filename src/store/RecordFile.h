@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileFailure.h"
+#include "FileStamp.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,6 +28,9 @@ public:
     bool readOnly() const { return m_readOnly.failed(); }
     // Lets another copy of the program at the file.
     void unlock();
+
+    // The open file's stamp, as it is now.
+    FileStamp stamp() const { return FileStamp::ofOpen(m_fd); }
 
     // Whole records in the file, however many.
     bool count(qint64& records) const;

@@ -22,6 +22,7 @@ SiteList SiteList::read(const RecordFile& file)
         return true;
     });
     list.first.listed = list.lines.field(0);
+    list.stamp = file.stamp();
     list.first.read = scanned || !list.first.record.isEmpty();
     return list;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "ShownSlot.h"
 #include "SiteNames.h"
 
@@ -11,6 +12,8 @@ struct SiteList
 {
     SiteNames lines;
     ShownSlot first {1, {}, false, {}};
+    // The file as it was read.
+    FileStamp stamp;
 
     // Both from an open file: its first 32,767 slots (a longer file fails its saves, but what it
     // holds stays in view), and nothing where it cannot be counted.

@@ -5,6 +5,9 @@
 #include "RecordFile.h"
 #include "SiteListRead.h"
 #include "SiteRecord.h"
+#include "TextFile.h"
+
+#include <QSet>
 
 #include <system_error>
 
@@ -68,12 +71,20 @@ SiteList SiteStore::list()
 {
     std::unique_ptr<SiteListRead> prefetched = takePrefetched();
     m_folder.recover();
-    if (prefetched && prefetched->path == path()) {
-        return std::move(prefetched->list);
-    }
     SiteListRead now(path());
-    now.read();
-    return std::move(now.list);
+    if (!prefetched || prefetched->path != path()) {
+        now.read();
+    }
+    SiteList& read = prefetched && prefetched->path == path() ? prefetched->list : now.list;
+    m_stamp = read.stamp;
+    return std::move(read);
+}
+
+SiteList SiteStore::freshList(const RecordFile& file)
+{
+    SiteList list = SiteList::read(file);
+    m_stamp = list.stamp;
+    return list;
 }
 
 bool SiteStore::open(RecordFile& file, Result& result)
@@ -128,7 +139,7 @@ SiteStore::Result SiteStore::show(int slot, const QByteArray& listed)
     } else if (!listed.isEmpty() && !stillShows({slot, listed, false, {}}, stored)) {
         // Only a listed line is checked: an empty file still shows its (empty) slot 1.
         result.outcome = Outcome::Stale;
-        result.fresh = SiteList::read(file);
+        result.fresh = freshList(file);
     } else {
         result.shown = {slot, listed, true, stored};
     }
@@ -150,7 +161,7 @@ SiteStore::Result SiteStore::saveNew(const SiteEntry& typed)
         return result;
     }
     saveInto(file, SiteRecord::bytes(0, entry), result);
-    result.fresh = SiteList::read(file);
+    result.fresh = freshList(file);
     return result;
 }
 
@@ -205,6 +216,8 @@ SiteStore::Result SiteStore::update(const ShownSlot& shown, const SiteEntry& typ
     if (!open(file, result)) {
         return result;
     }
+    // Nothing else changed the file since the window's list: after this write, it still stands for it.
+    const bool listStillRead = file.stamp() == m_stamp;
     QByteArray stored;
     if (!file.readBytes(shown.number, stored)) {
         return failed(file.failure());
@@ -219,7 +232,7 @@ SiteStore::Result SiteStore::update(const ShownSlot& shown, const SiteEntry& typ
     }
     if (!stillShows(shown, stored)) {
         result.outcome = Outcome::Stale;
-        result.fresh = SiteList::read(file);
+        result.fresh = freshList(file);
         return result;
     }
     // The description goes back as it was read: bytes GBK cannot decode must not become "?".
@@ -228,6 +241,9 @@ SiteStore::Result SiteStore::update(const ShownSlot& shown, const SiteEntry& typ
         SiteRecord::NameWidth);
     if (!file.writeBytes(shown.number, bytes)) {
         return failed(file.failure());
+    }
+    if (listStillRead) {
+        m_stamp = file.stamp();
     }
     result.shown = {shown.number, shown.listed, true, bytes};
     return result;
@@ -249,6 +265,80 @@ SiteStore::Result SiteStore::erase(const ShownSlot& shown)
     } else if (!file.writeBytes(shown.number, SiteRecord::deleted(shown.number))) {
         result = failed(file.failure());
     }
-    result.fresh = SiteList::read(file);
+    result.fresh = freshList(file);
+    return result;
+}
+
+bool SiteStore::changed()
+{
+    m_folder.recover();
+    return FileStamp::of(path()) != m_stamp;
+}
+
+SiteStore::Result SiteStore::follow(const ShownSlot& shown)
+{
+    Result result;
+    RecordFile file;
+    if (!open(file, result)) {
+        return result;
+    }
+    QByteArray stored;
+    if (!file.readBytes(shown.number, stored) || !stillShows(shown, stored)) {
+        result.outcome = Outcome::Stale;
+    }
+    result.fresh = freshList(file);
+    return result;
+}
+
+SiteStore::Result SiteStore::mergeCopy(const QString& copyPath, QStringList& added)
+{
+    QByteArray copied;
+    int error = 0;
+    if (TextFile::readAll(copyPath, copied, error) != TextFile::Read::Done) {
+        return failed(FileFailure::at(FileFailure::Step::Read, error, copyPath));
+    }
+    Result result;
+    RecordFile file;
+    qint64 count = 0;
+    if (!open(file, result)) {
+        return result;
+    }
+    if (file.readOnly() || !file.count(count)) {
+        return failed(file.failure());
+    }
+    // Every entry the file holds, by its four fields, and its free slots in order.
+    QSet<QByteArray> held;
+    QList<int> free;
+    const qint64 records = qMin<qint64>(count, SiteRecord::MaxRecords);
+    if (!file.scan(records, [&](int slot, const char* data) {
+            if (SiteRecord::isDeletedSlot(data)) {
+                free.append(slot);
+            } else {
+                held.insert(QByteArray(data + SiteRecord::NameOffset, SiteRecord::Length - SiteRecord::NameOffset));
+            }
+            return true;
+        })) {
+        return failed(file.failure());
+    }
+    for (qsizetype at = 0; at + SiteRecord::Length <= copied.size(); at += SiteRecord::Length) {
+        const char* data = copied.constData() + at;
+        const QByteArray fields(data + SiteRecord::NameOffset, SiteRecord::Length - SiteRecord::NameOffset);
+        if (SiteRecord::isDeletedSlot(data) || held.contains(fields)) {
+            continue;
+        }
+        int slot = free.isEmpty() ? int(count) + 1 : free.takeFirst();
+        if (slot > SiteRecord::MaxRecords) {
+            return failed(FileFailure::at(FileFailure::Step::Full, 0, path()));
+        }
+        QByteArray bytes = QByteArray(2, '\0') + fields;
+        bytes[0] = char(slot & 0xFF);
+        bytes[1] = char(slot >> 8);
+        if (!file.writeBytes(slot, bytes)) {
+            return failed(file.failure());
+        }
+        count = qMax<qint64>(count, slot);
+        held.insert(fields);
+        added.append(SiteRecord::entry(data).description);
+    }
     return result;
 }

@@ -6,6 +6,7 @@
 #include "SiteList.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -62,6 +63,16 @@ public:
     // The deleted marker into the slot shown.
     Result erase(const ShownSlot& shown);
 
+    // Whether the file is no longer as the last list given read it: another machine's save brought in
+    // by a sync tool, another copy of the program, a backup restored.
+    bool changed();
+    // The list read afresh: done while the slot shown still holds what was shown, else stale.
+    Result follow(const ShownSlot& shown);
+    // Adds each entry of a sync tool's conflict copy that the file holds nowhere (all four fields
+    // alike), as a save would: into the first free slot, else at the end. The copy's free slots and
+    // torn tail are passed over; nothing the file holds changes. `added` gets their descriptions.
+    Result mergeCopy(const QString& copyPath, QStringList& added);
+
 private:
     QString path() const;
     bool open(RecordFile& file, Result& result);
@@ -71,7 +82,12 @@ private:
     void saveInto(RecordFile& file, const QByteArray& record, Result& result);
     std::unique_ptr<SiteListRead> takePrefetched();
 
+    // A fresh list, which the window will show: what the file looked like then.
+    SiteList freshList(const RecordFile& file);
+
     DataFolder& m_folder;
+    // The file as the last list given read it.
+    FileStamp m_stamp;
     std::unique_ptr<SiteListRead> m_prefetched;
     std::thread m_prefetching;
 };

@@ -8,11 +8,15 @@
 #include "FakeUrlOpener.h"
 #include "FakeWindowPlacement.h"
 #include "Platform.h"
+#include "QtFolderWatch.h"
 
 // Every platform service as a double, for one test.
 struct TestPlatform
 {
-    Platform services() { return {messageBox, beeper, clipboard, settings, urlOpener, placement, dataFolder}; }
+    Platform services()
+    {
+        return {messageBox, beeper, clipboard, settings, urlOpener, placement, dataFolder, folderWatch};
+    }
 
     FakeMessageBox messageBox;
     FakeBeeper beeper;
@@ -21,4 +25,6 @@ struct TestPlatform
     FakeUrlOpener urlOpener;
     FakeWindowPlacement placement;
     FakeDataFolder dataFolder;
+    // The real watch: the tests' folders are real, and what changes them is scripted.
+    QtFolderWatch folderWatch;
 };

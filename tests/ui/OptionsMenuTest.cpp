@@ -182,7 +182,7 @@ TEST_F(OptionsMenuTest, KeepOnTopKeepsTheSameNativeWindowInItsPlace)
     QtWindowPlacement placement;
     Platform services = platform.services();
     Platform real {services.messageBox, services.beeper, services.clipboard, services.settings, services.urlOpener,
-        placement, services.dataFolder};
+        placement, services.dataFolder, services.folderWatch};
     MainWindow window(real);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

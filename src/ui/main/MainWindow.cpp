@@ -4,8 +4,10 @@
 #include "Beeper.h"
 #include "Clipboard.h"
 #include "CompositionGuard.h"
+#include "ConflictCopies.h"
 #include "DataFolder.h"
 #include "DefaultUserIdDialog.h"
+#include "FolderWatch.h"
 #include "Gbk.h"
 #include "MainWindowLayout.h"
 #include "MenuShortcutFilter.h"
@@ -177,6 +179,74 @@ void MainWindow::load()
     m_controls.openWithoutAsking->setChecked(!m_askBeforeOpening);
     showList(m_sites.list());
     showEmails(m_emails.load());
+    m_platform.folderWatch.watch(m_platform.dataFolder.path(), [this] { followFiles(); });
+}
+
+bool MainWindow::typing() const
+{
+    const MainControls& c = m_controls;
+    return !c.description->text().isEmpty() || c.userId->isModified() || c.password->isModified()
+        || c.address->isModified();
+}
+
+bool MainWindow::followFiles()
+{
+    mergeConflictCopies();
+    bool stillShown = true;
+    if (m_sites.changed()) {
+        const SiteStore::Result result = m_sites.follow(m_shown);
+        const int line = selectedLine();
+        if (result.outcome == Outcome::Done) {
+            // The entry shown is as it was: it stays, with its line, and the list gains the rest.
+            m_siteLines->setNames(result.fresh->lines);
+            m_shown.listed = m_siteLines->names().field(m_shown.number - 1);
+            if (line >= 0) {
+                chooseShownLine(line);
+            }
+        } else if (result.outcome == Outcome::Stale) {
+            // As after a command on it: a beep, and the list as the file now holds it, the boxes
+            // keeping what the user is typing.
+            stillShown = false;
+            if (typing()) {
+                m_platform.beeper.beep();
+                m_siteLines->setNames(result.fresh->lines);
+            } else {
+                showListAfresh(*result.fresh);
+            }
+        }
+    }
+    if (m_emails.changed()) {
+        QComboBox* box = m_controls.emailBox;
+        const QString text = box->currentText();
+        const bool typed = m_emailTyped;
+        showEmails(m_emails.load());
+        if (typed) {
+            box->setEditText(text);
+            m_emailTyped = true;
+        } else if (const int kept = box->findText(text); kept >= 0) {
+            box->setCurrentIndex(kept);
+        }
+    }
+    return stillShown;
+}
+
+void MainWindow::mergeConflictCopies()
+{
+    const ConflictCopies::Merged merged = ConflictCopies::mergeAll(m_platform.dataFolder, m_sites, m_emails);
+    for (const FileFailure& failure : merged.failures) {
+        qCWarning(lcFiles).noquote() << "could not merge a conflict copy:" << failure.describe();
+    }
+    if (merged.descriptions.isEmpty() && merged.addresses.isEmpty()) {
+        return;
+    }
+    QString text = QStringLiteral("同步工具留下了冲突副本, 其中这些已加回:");
+    if (!merged.descriptions.isEmpty()) {
+        text += newLine + QStringLiteral("网站: ") + merged.descriptions.join(QStringLiteral(", "));
+    }
+    if (!merged.addresses.isEmpty()) {
+        text += newLine + QStringLiteral("电子邮件地址: ") + merged.addresses.join(QStringLiteral(", "));
+    }
+    m_platform.messageBox.show(text, MessageBox::Information, QStringLiteral("同步冲突"));
 }
 
 void MainWindow::focusDescription()
@@ -192,6 +262,10 @@ void MainWindow::changeEvent(QEvent* event)
         QGuiApplication::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     }
     QMainWindow::changeEvent(event);
+    // A file system that reports no change (a network share) is looked at as the user comes back.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_everShown) {
+        followFiles();
+    }
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -200,6 +274,8 @@ void MainWindow::showEvent(QShowEvent* event)
     if (!m_everShown) {
         m_everShown = true;
         focusDescription();
+        // Conflict copies left while the program was not running.
+        QTimer::singleShot(0, this, [this] { followFiles(); });
         // Once, over the window: without a folder for the data, nothing typed here would be kept.
         if (const QString problem = m_platform.dataFolder.problem(); !problem.isEmpty()) {
             QTimer::singleShot(0, this, [this, problem] {
@@ -436,6 +512,7 @@ void MainWindow::tell(const FileFailure& failure, const QString& prompt, const Q
 
 void MainWindow::saveNewEntry()
 {
+    followFiles();
     const SiteStore::Result result = m_sites.saveNew(typedEntry());
     if (result.outcome == Outcome::Refused) {
         refuse(result.refused);
@@ -457,6 +534,9 @@ void MainWindow::saveNewEntry()
 
 void MainWindow::updateShownEntry()
 {
+    if (!followFiles()) {
+        return;
+    }
     const SiteStore::Result result = m_sites.update(m_shown, typedEntry());
     switch (result.outcome) {
     case Outcome::Refused:
@@ -477,6 +557,9 @@ void MainWindow::updateShownEntry()
 
 void MainWindow::eraseSelectedEntry()
 {
+    if (!followFiles()) {
+        return;
+    }
     const int line = selectedLine();
     if (line < 0) {
         m_platform.beeper.beep();
@@ -588,6 +671,7 @@ int MainWindow::emailIndex() const
 
 void MainWindow::saveEmail()
 {
+    followFiles();
     const EmailList::Result result = m_emails.save(m_controls.emailBox->currentText());
     if (result.outcome == EmailList::Result::Outcome::Refused) {
         m_platform.beeper.beep();
@@ -602,6 +686,7 @@ void MainWindow::saveEmail()
 
 void MainWindow::eraseEmail()
 {
+    followFiles();
     if (emailIndex() < 0) {
         return;
     }

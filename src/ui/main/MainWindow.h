@@ -33,6 +33,14 @@ private:
     void load();
     void focusDescription();
 
+    // What another machine, a sync tool or a restored backup changed in the files, read in: the
+    // conflict copies merged, the list and the e-mail list read afresh where their files changed.
+    // False when the entry the boxes showed is gone, and a command on it must not go on.
+    bool followFiles();
+    void mergeConflictCopies();
+    // Whether the user is typing into the boxes: what they typed is never overwritten.
+    bool typing() const;
+
     void toggleKeepOnTop();
     void toggleOpenWithoutAsking();
     void editDefaultUserId();

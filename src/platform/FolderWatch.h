@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Tells when a file in a folder is written, made, renamed into place or removed: another machine's
+// save that a sync tool brings in, another copy of the program, a backup restored.
+class FolderWatch
+{
+public:
+    virtual ~FolderWatch() = default;
+    // Replaces any earlier watch. `changed` runs on the window's thread, once for each burst of
+    // changes; a file system that reports nothing (a network share) never calls it.
+    virtual void watch(const QString& folder, std::function<void()> changed) = 0;
+};

@@ -1,0 +1,54 @@
+#include "QtFolderWatch.h"
+
+#include "Posix.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+QtFolderWatch::QtFolderWatch()
+{
+    m_burst.setSingleShot(true);
+    m_burst.setInterval(50);
+    connect(&m_burst, &QTimer::timeout, this, [this] {
+        if (m_changed) {
+            m_changed();
+        }
+    });
+}
+
+QtFolderWatch::~QtFolderWatch()
+{
+    m_notifier.reset();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+void QtFolderWatch::watch(const QString& folder, std::function<void()> changed)
+{
+    m_notifier.reset();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+    m_changed = std::move(changed);
+    m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    // A folder reached through /proc/self/fd/N is watched where the link leads.
+    if (m_fd < 0 || folder.isEmpty()
+        || ::inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
+               IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB)
+            < 0) {
+        return;
+    }
+    m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &QtFolderWatch::drain);
+}
+
+void QtFolderWatch::drain()
+{
+    alignas(inotify_event) char buffer[4096];
+    while (Posix::retried([&] { return ::read(m_fd, buffer, sizeof buffer); }) > 0) { }
+    m_burst.start();
+}

@@ -1,0 +1,160 @@
+#include "WindowTest.h"
+
+#include "RecordFiles.h"
+
+#include <cstdio>
+
+namespace {
+
+using RecordFiles::deleted;
+using RecordFiles::record;
+
+QByteArray six()
+{
+    return record(1, "one", "u1", "p1", "http://one") + record(2, "two", "u2", "p2") + deleted(3) + record(4, "four")
+        + deleted(5) + record(6, "six");
+}
+
+// A file system that reports no change: a network share.
+class SilentWatch : public FolderWatch
+{
+public:
+    void watch(const QString&, std::function<void()>) override { }
+};
+
+// The program open while a sync tool brings in another machine's files: each arrives under a name of
+// its own and is renamed into place, as Syncthing, Nextcloud and Dropbox do.
+class FollowingFilesTest : public WindowTest
+{
+protected:
+    void open(Platform services)
+    {
+        window = std::make_unique<MainWindow>(services);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void syncIn(const char* name, const QByteArray& bytes)
+    {
+        const QString arriving = dataFile(name) + ".syncthing.tmp";
+        RecordFiles::write(arriving, bytes);
+        ASSERT_EQ(std::rename(qPrintable(arriving), qPrintable(dataFile(name))), 0);
+    }
+
+    int selected() const
+    {
+        const QModelIndexList rows = Controls(*window).List1->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+
+    void clickLine(int row)
+    {
+        QListView* list = Controls(*window).List1;
+        QTest::mouseClick(
+            list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+    }
+
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(FollowingFilesTest, AnotherMachinesEntryIsListedWithNoActionAndTheShownOneStays)
+{
+    RecordFiles::write(dataFile("Sitewarden2.dta"), six());
+    open(platform.services());
+    clickLine(1);
+    Controls(*window).TxtPassword->setText("p2");
+    syncIn("Sitewarden2.dta", six() + record(7, "seven", "u7", "p7"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == 7; }, 5000));
+    EXPECT_EQ(listLines(*window).last(), "seven");
+    EXPECT_EQ(selected(), 1);
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
+    EXPECT_EQ(platform.beeper.beeps, 0);
+    // The entry shown is the one in the file: an update goes to it.
+    Controls(*window).TxtPassword->setText("new");
+    Controls(*window).Command4->click();
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(dataFile("Sitewarden2.dta")), 2), record(2, "two", "u2", "new"));
+}
+
+// The entry shown was changed on the other machine: as after a command on it, the list as the file
+// holds it and no line chosen; text the user is typing stays in the boxes.
+TEST_F(FollowingFilesTest, AnEntryChangedElsewhereIsNoLongerShownButTypingStays)
+{
+    for (const bool typing : {false, true}) {
+        RecordFiles::write(dataFile("Sitewarden2.dta"), six());
+        open(platform.services());
+        clickLine(0);
+        if (typing) {
+            QTest::keyClicks(Controls(*window).TxtUser, "x");
+        }
+        const int beeps = platform.beeper.beeps;
+        QByteArray changed = six();
+        changed.replace(0, 307, record(1, "one", "u1", "elsewhere", "http://one"));
+        syncIn("Sitewarden2.dta", changed);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return platform.beeper.beeps > beeps; }, 5000)) << typing;
+        EXPECT_EQ(selected(), -1) << typing;
+        EXPECT_EQ(Controls(*window).TxtUser->text(), typing ? "xu1" : "u1") << typing;
+        EXPECT_EQ(Controls(*window).TxtPassword->text(), typing ? "p1" : "elsewhere") << typing;
+        EXPECT_EQ(RecordFiles::read(dataFile("Sitewarden2.dta")), changed) << typing;
+    }
+}
+
+TEST_F(FollowingFilesTest, TheEmailListFollowsItsFileAndKeepsWhatIsTyped)
+{
+    RecordFiles::write(dataFile("Email.dta"), "a@x.org\r\n");
+    open(platform.services());
+    syncIn("Email.dta", "a@x.org\r\nb@x.org\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return emailItems(*window).size() == 2; }, 5000));
+    QComboBox* box = Controls(*window).Combo2;
+    box->lineEdit()->selectAll();
+    typeText(box->lineEdit(), "typed@x.org");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+    syncIn("Email.dta", "a@x.org\r\nb@x.org\r\nc@x.org\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return emailItems(*window).size() == 3; }, 5000));
+    EXPECT_EQ(box->currentText(), "typed@x.or");
+}
+
+// Both machines saved while apart: the other side's entry and address come back from the copy the
+// sync tool left, once, and the user is told which.
+TEST_F(FollowingFilesTest, AConflictCopyLosesNoEntry)
+{
+    RecordFiles::write(dataFile("Sitewarden2.dta"), six());
+    open(platform.services());
+    syncIn(
+        "Sitewarden2.sync-conflict-20261208-101500-ABCDEFG.dta", six().left(2 * 307) + record(3, "theirs", "t", "p"));
+    syncIn("Email.sync-conflict-20261208-101500-ABCDEFG.dta", "mine@x.org\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).value(2) == "theirs"; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return emailItems(*window).contains("mine@x.org"); }, 5000));
+    ASSERT_EQ(platform.messageBox.shown.size(), 1);
+    EXPECT_EQ(platform.messageBox.shown[0].title, QStringLiteral("同步冲突"));
+    EXPECT_EQ(platform.messageBox.shown[0].prompt,
+        QStringLiteral("同步工具留下了冲突副本, 其中这些已加回:\r\n网站: theirs\r\n电子邮件地址: mine@x.org"));
+    EXPECT_TRUE(QFileInfo::exists(dataFile("Sitewarden2.sync-conflict-20261208-101500-ABCDEFG.dta.merged")));
+}
+
+// A network share reports nothing: the files are looked at as the user comes back to the window,
+// and before a command.
+TEST_F(FollowingFilesTest, WhereNothingIsReportedTheWindowLooksWhenActivated)
+{
+    RecordFiles::write(dataFile("Sitewarden2.dta"), six());
+    SilentWatch silent;
+    Platform services = platform.services();
+    open({services.messageBox, services.beeper, services.clipboard, services.settings, services.urlOpener,
+        services.placement, services.dataFolder, silent});
+    syncIn("Sitewarden2.dta", six() + record(7, "seven"));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(listLines(*window).size(), 6);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == 7; }, 5000));
+
+    syncIn("Sitewarden2.dta", six() + record(7, "seven") + record(8, "eight"));
+    Controls(*window).Text1->setText("nine");
+    Controls(*window).TxtUser->setText("u");
+    Controls(*window).TxtPassword->setText("p");
+    Controls(*window).CmdAdd->click();
+    EXPECT_EQ(listLines(*window), QStringList({"one", "two", "nine", "four", "(Deleted)", "six", "seven", "eight"}));
+}
+
+} // namespace
