@@ -18,6 +18,7 @@ build=${BUILD_DIR:-build}
 
 # qt6-translations-l10n: Qt's own texts (buttons, menus of the text boxes) in the user's language.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n libgl-dev libxcb1-dev
+          libxcb-xkb-dev
           libfontconfig-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
 # The X servers, window managers and tools the tests and the start-up races drive the program with
 # (strace watches the store sync its folder; GNOME's and KDE's window managers and fcitx5 want a session

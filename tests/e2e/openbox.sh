@@ -3,11 +3,12 @@
 # right of a 1024 x 768 screen and is kept on top; Ctrl+T switches that off and on for the same X window,
 # which stays where it is, and after the user moved it, returns to the lower right, above a bottom panel
 # once there is one.
-# Then the password box's copies are tested where X11 has a selection (PRIMARY) too.
-#   openbox.sh PROGRAM UI_TESTS
+# Then the password box's copies are tested where X11 has a selection (PRIMARY) too, and the bell.
+#   openbox.sh PROGRAM UI_TESTS PLATFORM_TESTS
 set -euo pipefail
 
 ui_tests=$2
+platform_tests=$3
 source "$(dirname "$0")/sandbox.sh" "$1"
 unset WAYLAND_DISPLAY
 
@@ -66,4 +67,6 @@ kill "${pids[-2]}"
 
 QT_QPA_PLATFORM=xcb "$ui_tests" --gtest_filter='DesktopInputTest.WhatThePasswordBox*' >"$work/ui_tests.log" 2>&1 \
     || { tail -n 20 "$work/ui_tests.log"; fail "the password box's copies under X11"; }
+QT_QPA_PLATFORM=xcb "$platform_tests" --gtest_filter='QtBeeperTest.*' >"$work/platform_tests.log" 2>&1 \
+    || { tail -n 20 "$work/platform_tests.log"; fail "the bell under X11"; }
 echo "1 passed, 0 failed"

@@ -1,10 +1,12 @@
 #include "DataFolderRule.h"
 #include "PlatformChoice.h"
+#include "QtBeeper.h"
 #include "QtClipboard.h"
 #include "QtDataFolder.h"
 #include "QtMessageBox.h"
 #include "QtSettingsStore.h"
 #include "QtTranslations.h"
+#include "QtUrlOpener.h"
 #include "QtWindowPlacement.h"
 #include "SingleInstance.h"
 #include "StartupActivation.h"
@@ -17,6 +19,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +36,11 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
@@ -41,6 +48,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+// XKB's header names a field "explicit", which C++ reserves.
+#define explicit xkbExplicit
+#include <xcb/xkb.h>
+#undef explicit
 
 namespace {
 
@@ -112,6 +123,8 @@ TEST(QtMessageBoxTest, AnswersWithTheButtonTheUserPressed)
     } cases[] = {
         {MessageBox::YesNo, QMessageBox::NoIcon, QMessageBox::Yes, MessageBox::Yes},
         {MessageBox::YesNo, QMessageBox::NoIcon, QMessageBox::No, MessageBox::No},
+        // Enter: the default button.
+        {MessageBox::YesNo, QMessageBox::NoIcon, QMessageBox::NoButton, MessageBox::Yes},
         {MessageBox::Critical, QMessageBox::Critical, QMessageBox::Ok, MessageBox::Ok},
         {MessageBox::Information | MessageBox::SetForeground, QMessageBox::Information, QMessageBox::Ok,
             MessageBox::Ok},
@@ -122,7 +135,11 @@ TEST(QtMessageBoxTest, AnswersWithTheButtonTheUserPressed)
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_TRUE(box);
             shown = box->icon();
-            box->button(c.pressed)->click();
+            if (c.pressed == QMessageBox::NoButton) {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else {
+                box->button(c.pressed)->click();
+            }
         });
         QtMessageBox messageBox;
         EXPECT_EQ(messageBox.show("prompt", c.style, "title"), c.answer) << c.style;
@@ -458,11 +475,98 @@ TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
         EXPECT_FALSE(later.start([&] { return request; }));
         ASSERT_TRUE(asked.wait(3000));
         EXPECT_EQ(asked.first().first().toByteArray(), request);
+        // A request far over the size of one ends the reading: the running copy takes what fits.
+        SingleInstance flooding(QFile::encodeName(dir.path()));
+        EXPECT_FALSE(flooding.start([] { return QByteArray(20000, 'x'); }));
+        ASSERT_TRUE(asked.wait(3000));
+        EXPECT_LE(asked.last().first().toByteArray().size(), 4096);
     }
     qputenv("XDG_RUNTIME_DIR", saved);
     if (!socketFolderWasThere) {
         EXPECT_EQ(::rmdir(socketFolder.constData()), 0);
     }
+}
+
+// A short socket folder that is not the user's alone (open to others, say) is not listened in: another
+// user could answer a later start there.
+TEST(SingleInstanceTest, ASocketFolderOpenToOthersIsNotUsed)
+{
+    const QByteArray socketFolder = "/tmp/sitewarden-" + QByteArray::number(::getuid());
+    if (QFileInfo::exists(QFile::decodeName(socketFolder))) {
+        GTEST_SKIP() << socketFolder.constData() << " is in use";
+    }
+    QTemporaryDir dir;
+    const QString runtime
+        = dir.path() + QStringLiteral("/a-runtime-folder-with-a-name-long-enough-to-fill-the-address");
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    ASSERT_EQ(::mkdir(socketFolder.constData(), 0700), 0);
+    ::chmod(socketFolder.constData(), 0777);
+    {
+        SingleInstance first(QFile::encodeName(dir.path()));
+        EXPECT_TRUE(first.start({}));
+        EXPECT_TRUE(
+            QDir(QFile::decodeName(socketFolder)).isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
+    }
+    qputenv("XDG_RUNTIME_DIR", saved);
+    EXPECT_EQ(::rmdir(socketFolder.constData()), 0);
+}
+
+// The beep of a refused command is the display's bell, heard under X11 (there the test runs from
+// the desktop tests; elsewhere it has nothing to listen to).
+TEST(QtBeeperTest, RingsTheDisplaysBell)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        GTEST_SKIP() << "the bell is listened for under X11";
+    }
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    xcb_xkb_use_extension_reply_t* use
+        = xcb_xkb_use_extension_reply(connection, xcb_xkb_use_extension(connection, 1, 0), nullptr);
+    ASSERT_TRUE(use && use->supported);
+    std::free(use);
+    xcb_xkb_select_events(connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_EVENT_TYPE_BELL_NOTIFY, 0,
+        XCB_XKB_EVENT_TYPE_BELL_NOTIFY, 0, 0, nullptr);
+    // A round trip: the server has the selection before the bell rings.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    const uint8_t xkbEvent = xcb_get_extension_data(connection, &xcb_xkb_id)->first_event;
+    QtBeeper().beep();
+    bool rang = false;
+    const QDeadlineTimer deadline(5000);
+    while (!rang && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+            rang = rang
+                || ((event->response_type & 0x7f) == xkbEvent
+                    && reinterpret_cast<xcb_xkb_bell_notify_event_t*>(event)->xkbType == XCB_XKB_BELL_NOTIFY);
+            std::free(event);
+        }
+        QThread::msleep(10);
+    }
+    xcb_disconnect(connection);
+    EXPECT_TRUE(rang);
+}
+
+// Stands in for the user's browser: what it was asked to open.
+class Browser : public QObject
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE void open(const QUrl& url) { opened << url.toString(QUrl::FullyEncoded); }
+    QStringList opened;
+};
+
+// The browser is handed the address as given, and only an address that is valid as it stands.
+TEST(QtUrlOpenerTest, OpensExactlyTheAddressGiven)
+{
+    Browser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    QtUrlOpener opener;
+    EXPECT_TRUE(opener.open(QStringLiteral("http://example.org/a%20b?q=1")));
+    EXPECT_FALSE(opener.open(QStringLiteral("http://example.org/a b")));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(browser.opened, QStringList({"http://example.org/a%20b?q=1"}));
 }
 
 TEST(StartupActivationTest, StartupIdsGiveTheirTimeAndAreEndedQuoted)
@@ -529,3 +633,5 @@ TEST(PlatformChoiceTest, XcbFirstUnlessTheUserChose)
 }
 
 } // namespace
+
+#include "QtPlatformTest.moc"
