@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
@@ -37,8 +38,14 @@ QString basePath(const QByteArray& programFolder)
     return runtime + QStringLiteral("/sitewarden-") + QString::fromLatin1(hash.result().toHex().left(32));
 }
 
+// A folder of the user's own in the temporary folder ($TMPDIR, else /tmp), with a short name.
+QByteArray shortFolder()
+{
+    return QFile::encodeName(QDir::tempPath()) + "/sitewarden-" + QByteArray::number(::getuid());
+}
+
 // The socket beside the lock; a runtime folder with a long name leaves no room for it in a socket
-// address (108 bytes), so it then lives in a short folder of the user's own under /tmp.
+// address (108 bytes), so it then lives in the short folder.
 QByteArray socketPath(const QString& base)
 {
     const QByteArray beside = QFile::encodeName(base + QStringLiteral(".socket"));
@@ -46,14 +53,14 @@ QByteArray socketPath(const QString& base)
         return beside;
     }
     const QString name = base.mid(base.lastIndexOf(QLatin1Char('/')) + 1);
-    return "/tmp/sitewarden-" + QByteArray::number(::getuid()) + '/' + QFile::encodeName(name) + ".socket";
+    return shortFolder() + '/' + QFile::encodeName(name) + ".socket";
 }
 
 // The socket's folder is the user's alone: the runtime folder is by definition; the short one is
 // made so, and anything else found in its place (another user's, a link) is not used.
 bool privateFolder(const QByteArray& socket)
 {
-    if (!socket.startsWith("/tmp/sitewarden-")) {
+    if (!socket.startsWith(shortFolder() + '/')) {
         return true;
     }
     const QByteArray folder = Posix::folderOf(socket);

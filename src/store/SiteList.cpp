@@ -14,7 +14,9 @@ SiteList SiteList::read(const RecordFile& file)
     // One pass over the file, and the list filled in one step: at 32,767 slots a read and a list
     // insert per slot would be felt.
     list.lines.reserve(int(records));
-    const bool scanned = file.scan(records, [&](int slot, const char* data) {
+    // Counted, the file is there to be read: slot 1 is shown from it, empty should it hold none.
+    list.first.read = true;
+    file.scan(records, [&](int slot, const char* data) {
         list.lines.append(data + SiteRecord::NameOffset);
         if (slot == 1) {
             list.first.record = QByteArray(data, SiteRecord::Length);
@@ -23,6 +25,5 @@ SiteList SiteList::read(const RecordFile& file)
     });
     list.first.listed = list.lines.field(0);
     list.stamp = file.stamp();
-    list.first.read = scanned || !list.first.record.isEmpty();
     return list;
 }

@@ -454,63 +454,58 @@ namespace {
 
 // A runtime folder whose name leaves no room for the socket in a socket address; the later start's
 // request reaches the first copy whole.
-TEST(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
+// A runtime folder whose name leaves no room for a socket's: the socket lives in a short folder of
+// the user's own in the temporary folder.
+class SingleInstanceTest : public ::testing::Test
 {
+protected:
+    SingleInstanceTest()
+    {
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    }
+    ~SingleInstanceTest() override
+    {
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        qputenv("TMPDIR", savedTemporary);
+    }
+
     QTemporaryDir dir;
     const QString runtime
         = dir.path() + QStringLiteral("/a-runtime-folder-with-a-name-long-enough-to-fill-the-address");
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-    // The socket then lives in a short folder of the user's own, which the test leaves as it found it.
-    const QByteArray socketFolder = "/tmp/sitewarden-" + QByteArray::number(::getuid());
-    const bool socketFolderWasThere = QFileInfo::exists(QFile::decodeName(socketFolder));
-    {
-        SingleInstance first(QFile::encodeName(dir.path()));
-        SingleInstance later(QFile::encodeName(dir.path()));
-        QSignalSpy asked(&first, &SingleInstance::showRequested);
-        const QByteArray request = "startup-id=launcher-42_TIME1234\nactivation-token=\n";
-        EXPECT_TRUE(first.start({}));
-        EXPECT_FALSE(later.start([&] { return request; }));
-        ASSERT_TRUE(asked.wait(3000));
-        EXPECT_EQ(asked.first().first().toByteArray(), request);
-        // A request far over the size of one ends the reading: the running copy takes what fits.
-        SingleInstance flooding(QFile::encodeName(dir.path()));
-        EXPECT_FALSE(flooding.start([] { return QByteArray(20000, 'x'); }));
-        ASSERT_TRUE(asked.wait(3000));
-        EXPECT_LE(asked.last().first().toByteArray().size(), 4096);
-    }
-    qputenv("XDG_RUNTIME_DIR", saved);
-    if (!socketFolderWasThere) {
-        EXPECT_EQ(::rmdir(socketFolder.constData()), 0);
-    }
+    const QByteArray socketFolder = QFile::encodeName(dir.path()) + "/sitewarden-" + QByteArray::number(::getuid());
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTemporary = qgetenv("TMPDIR");
+};
+
+TEST_F(SingleInstanceTest, ALongRuntimeFolderStillLetsALaterStartFindTheFirst)
+{
+    SingleInstance first(QFile::encodeName(dir.path()));
+    SingleInstance later(QFile::encodeName(dir.path()));
+    QSignalSpy asked(&first, &SingleInstance::showRequested);
+    const QByteArray request = "startup-id=launcher-42_TIME1234\nactivation-token=\n";
+    EXPECT_TRUE(first.start({}));
+    EXPECT_FALSE(later.start([&] { return request; }));
+    ASSERT_TRUE(asked.wait(3000));
+    EXPECT_EQ(asked.first().first().toByteArray(), request);
+    // A request far over the size of one ends the reading: the running copy takes what fits.
+    SingleInstance flooding(QFile::encodeName(dir.path()));
+    EXPECT_FALSE(flooding.start([] { return QByteArray(20000, 'x'); }));
+    ASSERT_TRUE(asked.wait(3000));
+    EXPECT_LE(asked.last().first().toByteArray().size(), 4096);
 }
 
 // A short socket folder that is not the user's alone (open to others, say) is not listened in: another
 // user could answer a later start there.
-TEST(SingleInstanceTest, ASocketFolderOpenToOthersIsNotUsed)
+TEST_F(SingleInstanceTest, ASocketFolderOpenToOthersIsNotUsed)
 {
-    const QByteArray socketFolder = "/tmp/sitewarden-" + QByteArray::number(::getuid());
-    if (QFileInfo::exists(QFile::decodeName(socketFolder))) {
-        GTEST_SKIP() << socketFolder.constData() << " is in use";
-    }
-    QTemporaryDir dir;
-    const QString runtime
-        = dir.path() + QStringLiteral("/a-runtime-folder-with-a-name-long-enough-to-fill-the-address");
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     ASSERT_EQ(::mkdir(socketFolder.constData(), 0700), 0);
     ::chmod(socketFolder.constData(), 0777);
-    {
-        SingleInstance first(QFile::encodeName(dir.path()));
-        EXPECT_TRUE(first.start({}));
-        EXPECT_TRUE(
-            QDir(QFile::decodeName(socketFolder)).isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
-    }
-    qputenv("XDG_RUNTIME_DIR", saved);
-    EXPECT_EQ(::rmdir(socketFolder.constData()), 0);
+    SingleInstance first(QFile::encodeName(dir.path()));
+    EXPECT_TRUE(first.start({}));
+    EXPECT_TRUE(QDir(QFile::decodeName(socketFolder)).isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
 }
 
 // The beep of a refused command is the display's bell, heard under X11 (there the test runs from
@@ -567,6 +562,16 @@ TEST(QtUrlOpenerTest, OpensExactlyTheAddressGiven)
     EXPECT_FALSE(opener.open(QStringLiteral("http://example.org/a b")));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     EXPECT_EQ(browser.opened, QStringList({"http://example.org/a%20b?q=1"}));
+}
+
+// A second start brings the window back out of the task bar.
+TEST(StartupActivationTest, AMinimizedWindowIsShownAgain)
+{
+    QWidget window;
+    window.showMinimized();
+    StartupActivation::activate(window, {});
+    EXPECT_FALSE(window.windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST(StartupActivationTest, StartupIdsGiveTheirTimeAndAreEndedQuoted)

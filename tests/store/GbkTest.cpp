@@ -27,6 +27,7 @@ TEST(GbkField, EncodesBlankPaddedAndCutAtCharacterBoundary)
         {"40 characters keep their first 35", QString(40, QLatin1Char('a')), 35, QByteArray(35, 'a')},
         {"Chinese in GBK", QStringLiteral("中文"), 6, QByteArray::fromHex("d6d0cec42020")},
         {"euro sign is byte 0x80", QStringLiteral("€1"), 3, QByteArray::fromHex("803120")},
+        {"a euro sign fills the last byte", QStringLiteral("ab€"), 3, QByteArray::fromHex("616280")},
         {"a straddling character is dropped whole", repeated("中", 18), 35,
             QByteArray::fromHex(QByteArray("d6d0").repeated(17)) + ' '},
         {"single byte then straddle", QStringLiteral("a中"), 2, QByteArray("a ")},

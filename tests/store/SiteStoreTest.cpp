@@ -265,6 +265,7 @@ TEST(SiteNamesTest, GivesBackEachFieldAsStoredAndItsLineAsShown)
         {padded("Bank", '\0').left(30) + "     ",
             QString::fromLatin1("Bank\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 30)},
         {QByteArray(35, 'x'), QString(35, 'x')},
+        {QByteArray(26, 'x') + QByteArray(8, ' ') + 'z', QString(26, 'x') + QString(8, ' ') + 'z'},
         {padded("\xd5\xbe\xb5\xe3", ' '), QString::fromUtf8("站点")},
     };
     // Enough rounds for lines in several blocks, and more lines than reserved room.

@@ -128,6 +128,9 @@ TEST_F(DesktopInputTest, AltWithALetterOfNoCommandTypesNothing)
     EXPECT_EQ(Controls(*window).TxtUser->text(), user);
     QTest::keyClicks(Controls(*window).Text1, "qwz");
     EXPECT_EQ(Controls(*window).Text1->text(), "qwz");
+    // Alt with a key that types no character still does what it does: Alt+Backspace undoes.
+    QTest::keyClick(Controls(*window).Text1, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(Controls(*window).Text1->text(), "");
 
     DefaultUserIdFile file(platform.dataFolder);
     DefaultUserIdDialog dialog(QString(), file, platform.beeper, window.get());

@@ -193,6 +193,21 @@ TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
     EXPECT_EQ(Controls(*window).TxtPassword->text(), " np ");
 }
 
+// With no line chosen, the entry shown is record 1: after start-up, and after a save.
+TEST_F(EntryCommandsTest, UpdateWithNoLineChosenRewritesRecordOne)
+{
+    open(six());
+    Controls(*window).TxtPassword->setText("after start");
+    Controls(*window).Command4->click();
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 1), record(1, "one", "u1", "after start", "http://one"));
+    fill("seven", "u7", "p7");
+    Controls(*window).CmdAdd->click();
+    Controls(*window).TxtPassword->setText("after save");
+    Controls(*window).Command4->click();
+    EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 1), record(1, "one", "u1", "after save", "http://one"));
+    EXPECT_EQ(platform.beeper.beeps, 0);
+}
+
 TEST_F(EntryCommandsTest, UpdateRefusesWhatItCannotStoreAndAnEmptyFile)
 {
     open(six());
