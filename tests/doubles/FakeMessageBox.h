@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Records every box it is asked to show and answers Yes/No questions from a script.
 class FakeMessageBox : public MessageBox
 {
@@ -22,6 +24,9 @@ public:
     int show(const QString& prompt, int style, const QString& title) override
     {
         shown.append({prompt, style, title});
+        if (whileShown) {
+            whileShown();
+        }
         if ((style & 0xF) != YesNo) {
             return Ok;
         }
@@ -34,4 +39,6 @@ public:
 
     QList<Shown> shown;
     QList<int> answers;
+    // What happens elsewhere while the user reads the box.
+    std::function<void()> whileShown;
 };

@@ -66,9 +66,15 @@ TEST_F(DesktopInputTest, CommandsWaitWhileAnInputMethodComposes)
         EXPECT_EQ(RecordFiles::read(dataFile("Sitewarden2.dta")).size(), 307);
         typeText(box, "");
     }
-    // Once the composition has ended, the commands are there again.
+    // Once the composition has ended, the commands are there again; so too once the box is left.
     QTest::keyClick(Controls(*window).Text1, Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(platform.messageBox.shown.size(), 1);
+    Controls(*window).Text1->setFocus();
+    compose(Controls(*window).Text1, "ma");
+    Controls(*window).TxtUser->setFocus();
+    Controls(*window).Text1->setFocus();
+    QTest::keyClick(Controls(*window).Text1, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(platform.messageBox.shown.size(), 2);
 }
 
 TEST_F(DesktopInputTest, TheDialogsSaveWaitsWhileComposingToo)

@@ -193,6 +193,29 @@ TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
     EXPECT_EQ(Controls(*window).TxtPassword->text(), " np ");
 }
 
+// One line at a time: a second line chosen with Ctrl or Shift takes the place of the first.
+TEST_F(EntryCommandsTest, OneLineIsChosenAtATime)
+{
+    open(six());
+    clickLine(0);
+    QListView* list = Controls(*window).List1;
+    for (const Qt::KeyboardModifier extend : {Qt::ControlModifier, Qt::ShiftModifier}) {
+        QTest::mouseClick(
+            list->viewport(), Qt::LeftButton, extend, list->visualRect(list->model()->index(1, 0)).center());
+        EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1) << extend;
+    }
+}
+
+// A line whose slot cannot be read (the disk gone a moment) leaves the boxes as they were.
+TEST_F(EntryCommandsTest, ALineThatCannotBeReadLeavesTheBoxes)
+{
+    open(six());
+    clickLine(1);
+    platform.dataFolder.folder = dir.path() + "/gone";
+    clickLine(0);
+    EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
+}
+
 // With no line chosen, the entry shown is record 1: after start-up, and after a save.
 TEST_F(EntryCommandsTest, UpdateWithNoLineChosenRewritesRecordOne)
 {
@@ -271,6 +294,18 @@ TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 }
 
 // What another copy did meanwhile: slot 2 erased and taken by a new entry, or only erased.
+// A change seen before the question: nothing is asked about an entry that is gone.
+TEST_F(EntryCommandsTest, AnEraseAsksNothingOfAnEntryChangedElsewhere)
+{
+    open(six());
+    clickLine(1);
+    RecordFiles::write(path, six().replace(307, 307, deleted(2)));
+    Controls(*window).Command1->click();
+    EXPECT_TRUE(platform.messageBox.shown.isEmpty());
+    EXPECT_EQ(platform.beeper.beeps, 1);
+    EXPECT_EQ(selected(), -1);
+}
+
 TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
 {
     const QByteArray four = record(2, "Four", "u-four", "p-four");
@@ -296,20 +331,22 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
         if (c.slot2.isEmpty()) {
             changed.truncate(307);
         }
-        RecordFiles::write(path, changed);
         const int beeps = platform.beeper.beeps;
         platform.messageBox.shown.clear();
         if (c.erase) {
+            // Changed while the user reads the question: the erase still finds it out.
+            platform.messageBox.whileShown = [&] { RecordFiles::write(path, changed); };
             platform.messageBox.answers = {MessageBox::Yes};
             Controls(*window).Command1->click();
+            platform.messageBox.whileShown = nullptr;
         } else {
+            RecordFiles::write(path, changed);
             Controls(*window).TxtPassword->setText("typed");
             Controls(*window).Command4->click();
         }
         EXPECT_EQ(RecordFiles::read(path), changed) << c.what;
         EXPECT_EQ(platform.beeper.beeps, beeps + 1) << c.what;
-        // The change is seen before the question: nothing is asked about an entry that is gone.
-        EXPECT_TRUE(platform.messageBox.shown.isEmpty()) << c.what;
+        EXPECT_EQ(platform.messageBox.shown.size(), c.erase ? 1 : 0) << c.what;
         EXPECT_EQ(lines().value(1), c.slot2.isEmpty() ? QString() : QString(c.slot2.mid(2, 35).trimmed())) << c.what;
         // As after start-up: record 1 shown and no line chosen, so a second erase only beeps.
         EXPECT_EQ(selected(), -1) << c.what;

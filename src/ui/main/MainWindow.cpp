@@ -521,7 +521,7 @@ void MainWindow::saveNewEntry()
     if (result.outcome == Outcome::Failed) {
         // A save looks for a free slot, then appends: where neither could be tried, both say so.
         const bool written = result.failure.step == FileFailure::Step::Write;
-        if (!written || !result.appending) {
+        if (!result.appending) {
             tell(result.failure, updateFailed, fileErrorTitle);
         }
         if (!written || result.appending) {
