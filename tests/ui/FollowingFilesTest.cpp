@@ -2,6 +2,8 @@
 
 #include "RecordFiles.h"
 
+#include <QElapsedTimer>
+
 #include <cstdio>
 
 namespace {
@@ -63,8 +65,11 @@ TEST_F(FollowingFilesTest, AnotherMachinesEntryIsListedWithNoActionAndTheShownOn
     open(platform.services());
     clickLine(1);
     Controls(*window).TxtPassword->setText("p2");
+    QElapsedTimer clock;
+    clock.start();
     syncIn("Sitewarden2.dta", six() + record(7, "seven", "u7", "p7"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == 7; }, 5000));
+    std::printf("listed %lld ms after the rename\n", clock.elapsed());
     EXPECT_EQ(listLines(*window).last(), "seven");
     EXPECT_EQ(selected(), 1);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Two machines, one list: two Syncthing instances on 127.0.0.1, each with a home and a program folder
+# of its own, keep the two folders in sync while the program runs on both. See syncthing_pair.py.
+#   syncthing.sh PROGRAM [ROUNDS]    ROUNDS of near-simultaneous saves on both sides (default 1)
+set -euo pipefail
+
+# A session bus of the test's own, on which the accessibility bus is announced.
+[ -n "${SITEWARDEN_TEST_BUS:-}" ] || SITEWARDEN_TEST_BUS=1 \
+    exec dbus-run-session --config-file="$(dirname "$0")/session-bus.conf" -- bash "$0" "$@"
+
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/sandbox.sh" "$1"
+unset WAYLAND_DISPLAY
+x_server
+window_manager openbox
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+pids+=($!)
+bus_up() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.NameHasOwner org.a11y.Bus 2>/dev/null | grep -q true; }
+until_true 10 bus_up || fail "no accessibility bus"
+/usr/bin/python3 "$here/syncthing_pair.py" "$app/sitewarden" "$work" "${2:-1}" || fail "two machines, one list"
+echo "1 passed, 0 failed"
