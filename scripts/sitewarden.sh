@@ -7,6 +7,10 @@
 #   scripts/sitewarden.sh startup       race real starts on Xvfb against the floors, then check the ratios
 #   scripts/sitewarden.sh keys [TRIES]  time from Alt+S and Alt+U to the record file's change, at 32,767 and 1 records
 #   scripts/sitewarden.sh fuzz [SECONDS] build the libFuzzer targets with clang and run each a while
+#   scripts/sitewarden.sh test-in debian12|debian13 [root|user|both]
+#                                        the test command in a bare Debian (debootstrap --variant=minbase
+#                                        with git, ca-certificates and sudo), run from a clean clone of
+#                                        HEAD as root from /root, as a sudo user from a home of mode 700, or both
 #   scripts/sitewarden.sh mutants [PATTERN] plant each fault of tests/mutants.tsv (or those of the files
 #                                        matching PATTERN) in a copy of the tree, and print how many are caught
 #   scripts/sitewarden.sh screenshot     make docs/screenshot.png of the main window under Xvfb
@@ -166,6 +170,54 @@ fuzz)
         echo "== $target for ${seconds}s"
         "$build-fuzz/bin/$target" -max_total_time="$seconds" -rss_limit_mb=4096 "$corpus" 2>&1 | tail -n 3
     done
+    ;;
+test-in)
+    case "${2:-}" in
+    debian12) suite=bookworm ;;
+    debian13) suite=trixie ;;
+    *) echo "usage: $0 test-in debian12|debian13 [root|user|both]" >&2; exit 2 ;;
+    esac
+    who=${3:-both}
+    install_missing debootstrap git
+    root=$(realpath -m "$build-$2")
+    # The mirror the host's own apt uses.
+    mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p; s/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\) .*/\2/p' \
+        /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | head -n 1)
+    if [ ! -x "$root/usr/bin/sudo" ]; then
+        rm -rf "$root"
+        as_root debootstrap --variant=minbase --include=git,ca-certificates,sudo "$suite" "$root" "$mirror"
+    fi
+    mounted=()
+    unmount() {
+        for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do as_root umount -l "${mounted[i]}" || true; done
+    }
+    trap unmount EXIT
+    mount_in() { as_root mount "$@" && mounted+=("${*: -1}"); }
+    mount_in -t proc proc "$root/proc"
+    mount_in -t sysfs sys "$root/sys"
+    mount_in --rbind /dev "$root/dev"
+    mount_in -t tmpfs tmpfs "$root/dev/shm"
+    mount_in -t tmpfs tmpfs "$root/tmp"
+    mount_in -t tmpfs tmpfs "$root/run"
+    as_root cp /etc/resolv.conf "$root/etc/resolv.conf"
+    inside() { as_root chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        LANG=C.UTF-8 TERM=dumb "$@"; }
+    # A clean clone of what is committed, as a newcomer gets it.
+    if [ "$who" != user ]; then
+        as_root rm -rf "$root/root/sitewarden"
+        as_root git clone --quiet --no-hardlinks "$PWD" "$root/root/sitewarden"
+        inside HOME=/root /bin/bash -c 'cd /root/sitewarden && bash scripts/sitewarden.sh test'
+    fi
+    if [ "$who" != root ]; then
+        inside /bin/bash -c 'id tester >/dev/null 2>&1 || useradd --create-home --shell /bin/bash tester
+            chmod 700 /home/tester
+            echo "tester ALL=(ALL) NOPASSWD: ALL" > /etc/sudoers.d/tester
+            rm -rf /home/tester/sitewarden'
+        as_root git clone --quiet --no-hardlinks "$PWD" "$root/home/tester/sitewarden"
+        inside /bin/bash -c 'chown -R tester: /home/tester/sitewarden'
+        inside /usr/sbin/runuser -u tester -- /usr/bin/env HOME=/home/tester /bin/bash -c \
+            'cd ~/sitewarden && bash scripts/sitewarden.sh test'
+    fi
     ;;
 mutants)
     install_missing "${packages[@]}" "${desktop_packages[@]}" python3
