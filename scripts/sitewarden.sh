@@ -109,11 +109,10 @@ bench)
     python3 scripts/bench_check.py "$build/bench.json" "$build/cold.txt"
     ;;
 startup)
-    # The floors and the race come from the shared tools beside the project.
-    tools=${SITEWARDEN_TOOLS:-../shared/tools}
+    # The floors (bench/floors), the race and the record files are the project's own.
     install_missing "${packages[@]}" "${desktop_packages[@]}" python3
     configure_and_build "$build" sitewarden
-    cmake -S "$tools/qtbare" -B "$build/qtbare" -G Ninja -DCMAKE_BUILD_TYPE=Release
+    cmake -S bench/floors -B "$build/qtbare" -G Ninja -DCMAKE_BUILD_TYPE=Release
     cmake --build "$build/qtbare" --parallel "$(nproc)"
     races=$(realpath "$build")/startup
     for records in 32767 1; do
@@ -121,18 +120,17 @@ startup)
         rm -rf "$folder"
         mkdir -p "$folder"
         cp "$build/bin/sitewarden" "$folder/sitewarden"
-        python3 "$tools/make-records" "$records" "$folder/Sitewarden2.dta"
+        python3 bench/make-records "$records" "$folder/Sitewarden2.dta"
     done
-    python3 scripts/startup_check.py "$tools" "$races/32767/sitewarden" "$races/1/sitewarden" \
+    python3 scripts/startup_check.py bench "$races/32767/sitewarden" "$races/1/sitewarden" \
         "$(realpath "$build")/qtbare/qtcjk" $(command -v keepassxc || true)
     ;;
 keys)
-    tools=${SITEWARDEN_TOOLS:-../shared/tools}
     install_missing "${packages[@]}" "${desktop_packages[@]}" python3
     configure_and_build "$build" sitewarden
     for records in 32767 1; do
         mkdir -p "$build/keys/$records"
-        python3 "$tools/make-records" "$records" "$build/keys/$records/Sitewarden2.dta"
+        python3 bench/make-records "$records" "$build/keys/$records/Sitewarden2.dta"
     done
     python3 scripts/key_to_file.py "$build/bin/sitewarden" "${2:-17}" "$build/keys/32767" "$build/keys/1"
     ;;
@@ -181,8 +179,8 @@ test-in)
     install_missing debootstrap git
     root=$(realpath -m "$build-$2")
     # The mirror the host's own apt uses.
-    mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p; s/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\) .*/\2/p' \
-        /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | head -n 1)
+    mirror=$({ cat /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null || true; } \
+        | sed -n 's/^URIs: *\([^ ]*\/debian\)$/\1/p; s/^deb \(\[[^]]*\] \)\?\([^ ]*\/debian\) .*/\2/p' | head -n 1)
     if [ ! -x "$root/usr/bin/sudo" ]; then
         rm -rf "$root"
         as_root debootstrap --variant=minbase --include=git,ca-certificates,sudo "$suite" "$root" "$mirror"
