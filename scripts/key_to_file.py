@@ -76,7 +76,7 @@ def run(program, tries, records):
         program = subprocess.Popen([os.path.join(app, "sitewarden")], env=env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            window = xdotool(env, "search", "--sync", "--onlyvisible", "--name", "^Sitewarden v2\\.2$").split()[0]
+            window = xdotool(env, "search", "--sync", "--onlyvisible", "--name", "^Sitewarden v[0-9.]*$").split()[0]
             xdotool(env, "windowfocus", "--sync", window)
             display = x11.XOpenDisplay(name.encode())
             watch = libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)

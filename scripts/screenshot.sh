@@ -8,7 +8,7 @@ program=$1
 output=$2
 "$program" &
 pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
 xdotool windowfocus --sync "$window"
 sleep 0.5
 # The second line of the list, as a click of the user's.

@@ -70,15 +70,28 @@ run)
     ;;
 test)
     install_missing "${packages[@]}" "${desktop_packages[@]}" "${package_packages[@]}"
+    # The tests keep to folders of their own: the home of whoever runs them must come out as it went in.
+    home_now() { find "$HOME" -xdev -path "$PWD" -prune -o -printf '%P %y %s %T@\n' 2>/dev/null | sort; }
+    home_before=$(mktemp)
+    trap 'rm -f "$home_before"' EXIT
+    home_now >"$home_before"
     configure_and_build "$build" "" -DSITEWARDEN_TESTS=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
     configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF
-    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
-        ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
+    # Where every user a test runs the program as may read it, whatever the mode of this folder.
+    suppressions=$(mktemp /tmp/sitewarden-lsan.XXXXXX)
+    trap 'rm -f "$home_before" "$suppressions"' EXIT
+    cp tests/lsan.supp "$suppressions"
+    chmod 644 "$suppressions"
+    LSAN_OPTIONS="suppressions=$suppressions" ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
     # The Debian package: built, checked by lintian, installed, upgraded and purged.
     bash "$0" package
     as_root bash tests/e2e/package.sh "$(ls "$build-package"/sitewarden_*_"$(dpkg --print-architecture)".deb)"
+    if ! home_now | diff "$home_before" - >&2; then
+        echo "FAIL: the tests changed $HOME (above)" >&2
+        exit 1
+    fi
     ;;
 package)
     install_missing "${packages[@]}" "${package_packages[@]}"

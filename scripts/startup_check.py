@@ -14,7 +14,7 @@ import sys
 
 tools, full, one, qtcjk = sys.argv[1:5]
 keepassxc = sys.argv[5] if len(sys.argv) > 5 else None
-title = r"^Sitewarden v2\.2$"
+title = r"^Sitewarden v[0-9.]*$"
 programs = {
     "32,767 records": (full, title),
     "1 record": (one, title),

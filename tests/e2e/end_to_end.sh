@@ -10,11 +10,12 @@ program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 app="$work/$(printf '\xb3\xcc\xd0\xf2 \xca\xfd\xbe\xdd')"
-mkdir -p "$app" "$work/config" "$work/runtime"
+mkdir -p "$app" "$work/config" "$work/runtime" "$work/home"
 chmod 700 "$work/runtime"
 # The data files live beside the program, so the program gets a folder of its own.
 cp "$program" "$app/sitewarden"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 
 root_before=$(ls -A /)

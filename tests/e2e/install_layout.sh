@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install lays out a program folder, a command, a valid desktop entry, the key icon in the
 # hicolor sizes, the metainfo, the manual page and the copyright; removing what the install manifest
-# lists leaves nothing behind; an install elsewhere than configured is refused. A desktop entry for a
+# lists leaves nothing behind, with DESTDIR and with another --prefix, whose path the entry names. A desktop entry for a
 # folder with a blank in its name starts the program through GLib's launcher (GNOME's menus).
 #   install_layout.sh BUILD_DIR SOURCE_DIR PROGRAM
 set -euo pipefail
@@ -43,8 +43,14 @@ done
 sed "s|^|$stage|" "$build/install_manifest.txt" | xargs -d '\n' rm --
 [ -z "$(find "$stage" ! -type d)" ] || fail "the manifest does not list $(find "$stage" ! -type d | head -n 3)"
 
-! cmake --install "$build" --prefix "$work/elsewhere" >/dev/null 2>&1 || fail "installed elsewhere than configured"
-[ ! -e "$work/elsewhere" ] || fail "a refused install left $(find "$work/elsewhere" | head -n 3)"
+# Another prefix at install time, as packagers give it: the entry names that one.
+elsewhere="$work/elsewhere"
+cmake --install "$build" --prefix "$elsewhere" >/dev/null || fail "an install with --prefix"
+grep -qx "Exec=\"$elsewhere/lib/sitewarden/sitewarden\"" "$elsewhere/share/applications/sitewarden.desktop" \
+    || fail "the entry of an install with --prefix names $(grep ^Exec "$elsewhere/share/applications/sitewarden.desktop")"
+desktop-file-validate "$elsewhere/share/applications/sitewarden.desktop" || fail "the entry with --prefix"
+xargs -d '\n' rm -- <"$build/install_manifest.txt"
+[ -z "$(find "$elsewhere" ! -type d)" ] || fail "the manifest of --prefix misses $(find "$elsewhere" ! -type d | head -n 3)"
 
 # An entry for a program in "my programs", made as the build makes its own.
 app="$work/my programs/lib/sitewarden"
@@ -53,7 +59,7 @@ chmod 700 "$work/runtime"
 cp "$program" "$app/sitewarden"
 cmake -DPROGRAM="$app/sitewarden" -DOUTPUT="$work/sitewarden.desktop" -P "$source/resources/DesktopEntry.cmake"
 desktop-file-validate "$work/sitewarden.desktop" || fail "the entry for a folder with a blank does not validate"
-XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
     gio launch "$work/sitewarden.desktop" || fail "GLib refuses the desktop entry"
 until_true 10 test -f "$work/config/Sitewarden/Sitewarden.ini" || fail "the program did not start from its desktop entry"
 echo "1 passed, 0 failed"

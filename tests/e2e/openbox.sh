@@ -17,8 +17,8 @@ window_manager openbox
 
 "$app/sitewarden" &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
-[ -n "$window" ] || fail "no window titled Sitewarden v2.2"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
+[ -n "$window" ] || fail "no window titled Sitewarden v…"
 
 # The frame's upper left: the client's absolute position less the frame extents the window manager added.
 frame_place() {
@@ -52,7 +52,7 @@ xdotool windowmove --sync "$window" 100 80
 until_true 10 not_placed_at 651,496 || fail "the window did not move"
 ctrl_t above
 until_true 10 placed_at 651,496 || fail "frame at $(frame_place) after the second Ctrl+T, expected 651,496"
-[ "$(xdotool search --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)" = "$window" ] || fail "a new window"
+[ "$(xdotool search --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)" = "$window" ] || fail "a new window"
 
 # A bottom panel 27 pixels high: the lower right is that of the area the panel leaves free.
 xmessage -name panel -geometry 1024x27+0+741 panel >/dev/null 2>&1 &

@@ -20,7 +20,7 @@ if dpkg -s sitewarden >/dev/null 2>&1; then
     exit 0
 fi
 
-TMPDIR="$work" lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 \
+HOME="$work" TMPDIR="$work" lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 \
     || { cat "$work/lintian.log"; fail "lintian reports errors"; }
 grep -v 'root privileges' "$work/lintian.log" || true
 # No maintainer scripts: nothing runs at an upgrade or a purge that could reach a user's files.
@@ -28,7 +28,8 @@ dpkg-deb -I "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +(pre|post)(inst|rm
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 || { tail "$work/apt.log"; fail "install"; }
 [ "$(readlink -f /usr/bin/sitewarden)" = /usr/lib/sitewarden/sitewarden ] || fail "/usr/bin/sitewarden"
-[ "$(sitewarden --version)" = "sitewarden 2.2" ] || fail "sitewarden --version says $(sitewarden --version)"
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(sitewarden --version)" = "sitewarden $version" ] || fail "sitewarden --version says $(sitewarden --version)"
 desktop-file-validate /usr/share/applications/sitewarden.desktop || fail "the desktop entry"
 grep -qx 'Exec="/usr/lib/sitewarden/sitewarden"' /usr/share/applications/sitewarden.desktop || fail "Exec"
 appstreamcli validate --no-net /usr/share/metainfo/example.sitewarden.Sitewarden.metainfo.xml || fail "metainfo"

@@ -1,13 +1,16 @@
-# Sourced by the desktop tests: a copy of the program in a folder of its own, settings and runtime
-# folders of the test's own, and every process the test adds to `pids` ended when it ends.
+# Sourced by the desktop tests: a copy of the program in a folder of its own, a home, settings and
+# runtime folders of the test's own, and every process the test adds to `pids` ended when it ends.
 #   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager)
 source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 work=$(mktemp -d)
 app="$work/app"
-mkdir -p "$app" "$work/config" "$work/runtime"
+mkdir -p "$app" "$work/config" "$work/runtime" "$work/home"
 chmod 700 "$work/runtime"
 cp "$1" "$app/sitewarden"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+# A home of the test's own: window managers and input methods keep their state there (mutter its
+# session, fcitx5 its pinyin history), never in the home of whoever runs the tests.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache" XDG_STATE_HOME="$work/home/.local/state"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 pids=()
 cleanup() {

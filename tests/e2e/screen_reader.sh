@@ -29,7 +29,7 @@ until_true 10 bus_up || fail "no accessibility bus"
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app/sitewarden" &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
 [ -n "$window" ] || fail "no window"
 xdotool windowfocus --sync "$window"
 /usr/bin/python3 "$here/atspi_probe.py" || fail "the screen reader's queries"

@@ -9,7 +9,7 @@ app=$1 other=$2 result=$3
 source "$(dirname "$0")/wait.sh"
 echo "FAIL: the test did not finish" > "$result"
 fail() { echo "FAIL: $*" >"$result"; exit 1; }
-window_of() { timeout 30 xdotool search --all --sync --onlyvisible --pid "$1" --name '^Sitewarden v2\.2$' | head -n 1; }
+window_of() { timeout 30 xdotool search --all --sync --onlyvisible --pid "$1" --name '^Sitewarden v[0-9.]*$' | head -n 1; }
 active() { xdotool getactivewindow 2>/dev/null || true; }
 is_active() { [ "$(active)" = "$1" ]; }
 not_active() { [ "$(active)" != "$1" ]; }

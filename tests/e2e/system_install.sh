@@ -23,14 +23,14 @@ chown -R 65534:65534 "$home" "$work/moved-in" "$work/runtime" "$work/config"
 x_server
 
 user() {
-    setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$home" XDG_CONFIG_HOME="$work/config" \
-        XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$DISPLAY" "$@"
+    setpriv --reuid=65534 --regid=65534 --clear-groups env -u XDG_DATA_HOME -u XDG_CACHE_HOME -u XDG_STATE_HOME \
+        HOME="$home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$DISPLAY" "$@"
 }
 program="$stage$prefix/lib/sitewarden/sitewarden"
 start() {
     user "$program" &
     pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name '^Sitewarden v2\.2$' | head -n 1)
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
     [ -n "$window" ] || fail "no window"
     xdotool windowfocus --sync "$window"
 }

@@ -24,8 +24,8 @@ display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/we
 export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-sitewarden DISPLAY=$display
 "$app/sitewarden" 2>/dev/null &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v2\.2$' | head -n 1) \
-    || fail "no X window titled Sitewarden v2.2: the program did not run through Xwayland"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1) \
+    || fail "no X window titled Sitewarden v…: the program did not run through Xwayland"
 
 map_line() { grep -n "XCB_MAP_REQUEST (window $window," "$work/weston.log" | head -n 1; }
 until_true 10 eval '[ -n "$(map_line)" ]' || true
@@ -35,7 +35,7 @@ above=$(grep -n "PROPERTY_NOTIFY: window $window, _NET_WM_STATE: .*_NET_WM_STATE
 [ -n "$above" ] && [ "${above%%:*}" -lt "${map%%:*}" ] || fail "no keep-above request before mapping"
 # Weston's frame draws a 32-pixel shadow around the window, so the view begins 32 pixels above and left.
 view_place() {
-    weston-debug scene-graph 2>/dev/null | grep -A1 "top-level window 'Sitewarden v2.2'" \
+    weston-debug scene-graph 2>/dev/null | grep -A1 "top-level window 'Sitewarden v" \
         | sed -n 's/.*position: (\([-0-9]*\), \([-0-9]*\)).*/\1,\2/p'
 }
 until_true 10 eval '[ "$(view_place)" = 619,464 ]' || fail "the window's view is at $(view_place), expected 619,464"
