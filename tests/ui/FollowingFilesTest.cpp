@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -78,6 +80,26 @@ TEST_F(FollowingFilesTest, AnotherMachinesEntryIsListedWithNoActionAndTheShownOn
     Controls(*window).TxtPassword->setText("new");
     Controls(*window).Command4->click();
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(dataFile("Sitewarden2.dta")), 2), record(2, "two", "u2", "new"));
+}
+
+// Another copy of the program writes in place; a sync tool renames in a file of the same size that it
+// gave the old one's time (as Syncthing gives a file the time it had on the other machine).
+TEST_F(FollowingFilesTest, AChangeInPlaceOrOfTheSameSizeAndTimeIsSeen)
+{
+    RecordFiles::write(dataFile("Sitewarden2.dta"), six());
+    open(platform.services());
+    RecordFiles::write(dataFile("Sitewarden2.dta"), six() + record(7, "seven"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == 7; }, 5000));
+
+    QByteArray renamed = six() + record(7, "SEVEN");
+    const QString arriving = dataFile("Sitewarden2.dta") + ".syncthing.tmp";
+    RecordFiles::write(arriving, renamed);
+    struct stat old = {};
+    ASSERT_EQ(::stat(QFile::encodeName(dataFile("Sitewarden2.dta")).constData(), &old), 0);
+    const struct timespec times[2] = {old.st_atim, old.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(arriving).constData(), times, 0), 0);
+    ASSERT_EQ(std::rename(qPrintable(arriving), qPrintable(dataFile("Sitewarden2.dta"))), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).value(6) == "SEVEN"; }, 5000));
 }
 
 // The entry shown was changed on the other machine: as after a command on it, the list as the file
