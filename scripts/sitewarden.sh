@@ -27,8 +27,9 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-tra
 # The X servers, window managers and tools the tests and the start-up races drive the program with
 # (strace watches the store sync its folder; GNOME's and KDE's window managers and fcitx5 want a session
 # bus; gio is GNOME's launcher of desktop entries, and pkill ends what it started; the AT-SPI bus and its
-# Python binding ask the program what a screen reader asks; Syncthing keeps two machines' folders in sync).
-desktop_packages=(xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin procps openbox weston xwayland strace
+# Python binding ask the program what a screen reader asks; Syncthing keeps two machines' folders in sync;
+# locales has the sources of the languages a test starts the program in).
+desktop_packages=(locales xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin procps openbox weston xwayland strace
                   mutter kwin-x11 kwin-wayland dbus-daemon fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
                   at-spi2-core python3-gi gir1.2-atspi-2.0 syncthing)
 
@@ -58,6 +59,13 @@ configure_and_build() {
     cmake --build "$dir" --parallel "$(nproc)" ${target:+--target "$target"}
 }
 
+# make_package DIR: the Debian package of what DIR built, installed under /usr, in $build-package.
+make_package() {
+    rm -f "$build-package"/sitewarden_*.deb
+    cpack -G DEB --config "$1/CPackConfig.cmake" -B "$build-package" >/dev/null
+    ls "$build-package"/sitewarden_*.deb
+}
+
 case "$what" in
 run)
     # Chinese typed through fcitx5 reaches Qt 6 programs through its Qt 6 module; IBus's comes with Qt.
@@ -75,19 +83,20 @@ test)
     home_before=$(mktemp)
     trap 'rm -f "$home_before"' EXIT
     home_now >"$home_before"
-    configure_and_build "$build" "" -DSITEWARDEN_TESTS=ON
+    configure_and_build "$build" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_BENCH=OFF
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
-    configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF
+    # Unoptimized: the sanitizers' build is made only to be tested, and compiles in less time.
+    configure_and_build "$build-asan" "" -DSITEWARDEN_TESTS=ON -DSITEWARDEN_SANITIZE=ON -DSITEWARDEN_BENCH=OFF \
+        -DCMAKE_BUILD_TYPE=Debug
     # Where every user a test runs the program as may read it, whatever the mode of this folder.
     suppressions=$(mktemp /tmp/sitewarden-lsan.XXXXXX)
     trap 'rm -f "$home_before" "$suppressions"' EXIT
     cp tests/lsan.supp "$suppressions"
     chmod 644 "$suppressions"
     LSAN_OPTIONS="suppressions=$suppressions" ctest --test-dir "$build-asan" --output-on-failure --parallel "$(nproc)"
-    # The Debian package: built, checked by lintian, installed, upgraded and purged.
-    bash "$0" package
-    as_root bash tests/e2e/package.sh "$(ls "$build-package"/sitewarden_*_"$(dpkg --print-architecture)".deb)"
+    # The Debian package of the build just tested: checked by lintian, installed, upgraded and purged.
+    as_root bash tests/e2e/package.sh "$(make_package "$build")"
     if ! home_now | diff "$home_before" - >&2; then
         echo "FAIL: the tests changed $HOME (above)" >&2
         exit 1
@@ -95,12 +104,8 @@ test)
     ;;
 package)
     install_missing "${packages[@]}" "${package_packages[@]}"
-    configure_and_build "$build-package" sitewarden -DCMAKE_INSTALL_PREFIX=/usr -DSITEWARDEN_TESTS=OFF \
-        -DSITEWARDEN_BENCH=OFF
-    cmake --build "$build-package" --target compressed_docs
-    rm -f "$build-package"/sitewarden_*.deb
-    (cd "$build-package" && cpack -G DEB)
-    ls "$build-package"/sitewarden_*.deb
+    configure_and_build "$build-program" sitewarden -DSITEWARDEN_TESTS=OFF -DSITEWARDEN_BENCH=OFF
+    make_package "$build-program"
     ;;
 bench)
     install_missing "${packages[@]}" python3

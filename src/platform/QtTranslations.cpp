@@ -2,7 +2,14 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QTranslator>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcTranslations, "sitewarden.translations", QtWarningMsg)
+
+} // namespace
 
 bool QtTranslations::install(QCoreApplication& app, const QLocale& locale)
 {
@@ -10,6 +17,7 @@ bool QtTranslations::install(QCoreApplication& app, const QLocale& locale)
     if (translator->load(
             locale, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
         && QCoreApplication::installTranslator(translator)) {
+        qCInfo(lcTranslations).noquote() << "Qt's own texts from" << translator->filePath();
         return true;
     }
     delete translator;

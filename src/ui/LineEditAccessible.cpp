@@ -23,10 +23,7 @@ LineEditAccessible::LineEditAccessible(QLineEdit* edit)
 
 void LineEditAccessible::install()
 {
-    // Qt 6.8 answers every boundary at the end of the text and reports whole attribute runs itself.
-    if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0)) {
-        QAccessible::installFactory(lineEditFactory);
-    }
+    QAccessible::installFactory(lineEditFactory);
 }
 
 QLineEdit* LineEditAccessible::lineEdit() const

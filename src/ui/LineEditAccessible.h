@@ -4,10 +4,10 @@
 
 class QLineEdit;
 
-// A line edit as screen readers see it, in place of Qt's own where Qt's hangs: Qt 6.4 never answers
-// a query for the word or sentence at the end of the text (Orca asks for it when the user moves by
-// word), and it reports text attributes in empty runs, from which Orca builds a line one character
-// short. Boundaries are found as Qt finds them in its multi-line editors; attributes cover the text.
+// A line edit as screen readers see it, in place of Qt's own, which hangs: Qt 6.4 and 6.8 alike never
+// answer a query for the word at the end of the text (Orca asks for it when the user moves by word),
+// and 6.4 reports text attributes in empty runs, from which Orca builds a line one character short.
+// Boundaries are found as Qt finds them in its multi-line editors; attributes cover the text.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface
@@ -15,7 +15,7 @@ class LineEditAccessible : public QAccessibleWidget,
 public:
     explicit LineEditAccessible(QLineEdit* edit);
 
-    // Puts this interface in front of Qt's for every line edit, where Qt's needs it.
+    // Puts this interface in front of Qt's for every line edit.
     static void install();
 
     void* interface_cast(QAccessible::InterfaceType type) override;
