@@ -209,6 +209,8 @@ test-in)
     }
     trap unmount EXIT
     mount_in() { as_root mount "$@" && mounted+=("${*: -1}"); }
+    # What an interrupted run left mounted goes first.
+    for left in run tmp dev sys proc; do as_root umount -R -l "$root/$left" 2>/dev/null || true; done
     mount_in -t proc proc "$root/proc"
     mount_in -t sysfs sys "$root/sys"
     mount_in --rbind /dev "$root/dev"
