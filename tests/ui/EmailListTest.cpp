@@ -194,14 +194,20 @@ TEST_F(EmailListTest, SaveAndEraseKeepAnAddressSavedElsewhereMeanwhile)
     {
         const char* what;
         bool erase;
+        bool whileAsked;
         QByteArray expected;
     } cases[] = {
-        {"save", false, meanwhile + "d@x.org\r\n"},
-        {"erase", true, "a@x.org\r\nb@x.org\r\n\r\n"},
+        {"save", false, false, meanwhile + "d@x.org\r\n"},
+        {"erase", true, false, "a@x.org\r\nb@x.org\r\n\r\n"},
+        {"erase, saved elsewhere while the question is open", true, true, "a@x.org\r\nb@x.org\r\n\r\n"},
     };
     for (const auto& c : cases) {
         open(&before);
-        RecordFiles::write(path, meanwhile);
+        if (c.whileAsked) {
+            platform.messageBox.whileShown = [&] { RecordFiles::write(path, meanwhile); };
+        } else {
+            RecordFiles::write(path, meanwhile);
+        }
         if (c.erase) {
             Controls(*window).Combo2->setCurrentIndex(1);
             platform.messageBox.answers = {MessageBox::Yes};
@@ -210,6 +216,7 @@ TEST_F(EmailListTest, SaveAndEraseKeepAnAddressSavedElsewhereMeanwhile)
             typeAddress("d@x.org");
             Controls(*window).Command3->click();
         }
+        platform.messageBox.whileShown = nullptr;
         EXPECT_EQ(RecordFiles::read(path), c.expected) << c.what;
         EXPECT_EQ(items().join(" "), QString(c.expected).simplified()) << c.what;
     }
