@@ -146,6 +146,13 @@ QPair<int, int> LineEditAccessible::itemAt(int offset, QAccessible::TextBoundary
     return {0, int(value.size())};
 }
 
+bool LineEditAccessible::textOffset(int& offset) const
+{
+    const int count = characterCount();
+    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
+    return lineEdit()->echoMode() == QLineEdit::Normal && offset >= 0 && offset <= count;
+}
+
 QString LineEditAccessible::item(QPair<int, int> bounds, int* startOffset, int* endOffset) const
 {
     *startOffset = bounds.first;
@@ -159,9 +166,7 @@ QString LineEditAccessible::item(QPair<int, int> bounds, int* startOffset, int* 
 QString LineEditAccessible::textAtOffset(
     int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset, int* endOffset) const
 {
-    const int count = characterCount();
-    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
-    if (lineEdit()->echoMode() != QLineEdit::Normal || offset < 0 || offset > count) {
+    if (!textOffset(offset)) {
         return item({-1, -1}, startOffset, endOffset);
     }
     return item(itemAt(offset, boundaryType), startOffset, endOffset);
@@ -170,9 +175,7 @@ QString LineEditAccessible::textAtOffset(
 QString LineEditAccessible::textBeforeOffset(
     int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset, int* endOffset) const
 {
-    const int count = characterCount();
-    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
-    if (lineEdit()->echoMode() != QLineEdit::Normal || offset < 0 || offset > count) {
+    if (!textOffset(offset)) {
         return item({-1, -1}, startOffset, endOffset);
     }
     const QPair<int, int> at = itemAt(offset, boundaryType);
@@ -189,13 +192,11 @@ QString LineEditAccessible::textBeforeOffset(
 QString LineEditAccessible::textAfterOffset(
     int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset, int* endOffset) const
 {
-    const int count = characterCount();
-    offset = offset == -2 ? cursorPosition() : offset == -1 ? count : offset;
-    if (lineEdit()->echoMode() != QLineEdit::Normal || offset < 0 || offset > count) {
+    if (!textOffset(offset)) {
         return item({-1, -1}, startOffset, endOffset);
     }
     const QPair<int, int> at = itemAt(offset, boundaryType);
-    for (int position = at.second; position < count; ++position) {
+    for (int position = at.second; position < characterCount(); ++position) {
         const QPair<int, int> after = itemAt(position, boundaryType);
         if (after.first < after.second && after.first >= at.second) {
             return item(after, startOffset, endOffset);

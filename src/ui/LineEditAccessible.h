@@ -49,6 +49,8 @@ public:
 
 private:
     QLineEdit* lineEdit() const;
+    // An offset as given made one of the text (-2 the cursor's, -1 the end); false for none there is.
+    bool textOffset(int& offset) const;
     // The item of the given kind around `offset` (the text's length included): its start and end.
     QPair<int, int> itemAt(int offset, QAccessible::TextBoundaryType boundaryType) const;
     // The text of an item, its offsets given back; nothing, at -1, where there is none.

@@ -2,50 +2,17 @@
 most: a query that gets no answer fails, as the frozen window a screen reader user met would."""
 import subprocess
 import sys
-import time
 
-import gi
+from atspi_tools import Atspi, GLib, application, named as named_in, until, walk
 
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi, GLib  # noqa: E402
-
-Atspi.set_timeout(5000, 5000)
 failures = []
 
 
-def until(seconds, found):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = found()
-        if value:
-            return value
-        GLib.MainContext.default().iteration(False)
-        time.sleep(0.05)
-    return None
-
-
-def application():
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        child = desktop.get_child_at_index(i)
-        if child is not None and child.get_name() == "sitewarden":
-            return child
-    return None
-
-
-def walk(node):
-    yield node
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child is not None:
-            yield from walk(child)
-
-
 def named(role, name):
-    return next((n for n in walk(app) if n.get_role_name() == role and n.get_name() == name), None)
+    return named_in(app, role, name)
 
 
-app = until(20, application)
+app = until(20, lambda: application(lambda child: child.get_name() == "sitewarden"))
 if app is None:
     sys.exit("the program never joined the accessibility bus")
 user = until(10, lambda: named("text", "用户 ID"))

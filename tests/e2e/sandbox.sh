@@ -1,6 +1,7 @@
 # Sourced by the desktop tests: a copy of the program in a folder of its own, a home, settings and
 # runtime folders of the test's own, and every process the test adds to `pids` ended when it ends.
-#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager)
+#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager,
+#                                 accessibility_bus)
 source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 work=$(mktemp -d)
 app="$work/app"
@@ -54,3 +55,12 @@ window_manager() {
 }
 wm_taken() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 running() { [ "$(ps -o stat= -p "$1" 2>/dev/null | cut -c1)" != Z ] && kill -0 "$1" 2>/dev/null; }
+
+# The AT-SPI bus, announced on the session bus the test runs in (see session-bus.conf), where screen
+# readers and the tests' AT-SPI clients meet the program.
+accessibility_bus() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+    pids+=($!)
+    until_true 10 eval "gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner org.a11y.Bus 2>/dev/null | grep -q true" || fail "no accessibility bus"
+}

@@ -21,11 +21,7 @@ record() { printf "\\x$(printf %02x "$1")\\x00"; field "$2" 35; field "$3" 35; f
 printf 'zhang.wei@example.org\r\n' >"$app/Email.dta"
 
 x_server
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
-pids+=($!)
-bus_up() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-    --method org.freedesktop.DBus.NameHasOwner org.a11y.Bus 2>/dev/null | grep -q true; }
-until_true 10 bus_up || fail "no accessibility bus"
+accessibility_bus
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app/sitewarden" &
 pids+=($!)

@@ -13,10 +13,6 @@ source "$here/sandbox.sh" "$1"
 unset WAYLAND_DISPLAY
 x_server
 window_manager openbox
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
-pids+=($!)
-bus_up() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-    --method org.freedesktop.DBus.NameHasOwner org.a11y.Bus 2>/dev/null | grep -q true; }
-until_true 10 bus_up || fail "no accessibility bus"
+accessibility_bus
 /usr/bin/python3 "$here/syncthing_pair.py" "$app/sitewarden" "$work" "${2:-1}" || fail "two machines, one list"
 echo "1 passed, 0 failed"

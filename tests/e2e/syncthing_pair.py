@@ -15,12 +15,8 @@ import sys
 import time
 import urllib.request
 
-import gi
+from atspi_tools import Atspi, application, named, until as found_until
 
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi, GLib  # noqa: E402
-
-Atspi.set_timeout(5000, 5000)
 program, work, rounds = sys.argv[1], sys.argv[2], int(sys.argv[3])
 processes = []
 
@@ -30,14 +26,10 @@ def fail(why):
 
 
 def until(seconds, what, found, detail=lambda: ""):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = found()
-        if value:
-            return value
-        GLib.MainContext.default().iteration(False)
-        time.sleep(0.05)
-    fail(f"after {seconds} s: {what} {detail()}")
+    value = found_until(seconds, found)
+    if not value:
+        fail(f"after {seconds} s: {what} {detail()}")
+    return value
 
 
 def free_port():
@@ -134,24 +126,11 @@ class Machine:
         self.window = until(30, f"{self.name}'s window", lambda: subprocess.run(
             ["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.pid), "--name", "^Sitewarden v"],
             capture_output=True, text=True).stdout.split()[:1])[0]
-        self.app = until(20, f"{self.name} on the accessibility bus", self.find_app)
-
-    def find_app(self):
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            child = desktop.get_child_at_index(i)
-            if child is not None and child.get_process_id() == self.pid:
-                return child
-        return None
+        self.app = until(20, f"{self.name} on the accessibility bus",
+                         lambda: application(lambda child: child.get_process_id() == self.pid))
 
     def node(self, role, name):
-        def walk(node):
-            yield node
-            for i in range(node.get_child_count()):
-                child = node.get_child_at_index(i)
-                if child is not None:
-                    yield from walk(child)
-        return next((n for n in walk(self.app) if n.get_role_name() == role and n.get_name() == name), None)
+        return named(self.app, role, name)
 
     def lines(self):
         listed = self.node("list", "网站")
