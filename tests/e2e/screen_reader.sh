@@ -5,13 +5,7 @@
 #   screen_reader.sh PROGRAM
 set -euo pipefail
 
-# A session bus of the test's own, on which the accessibility bus is announced.
-[ -n "${SITEWARDEN_TEST_BUS:-}" ] || SITEWARDEN_TEST_BUS=1 \
-    exec dbus-run-session --config-file="$(dirname "$0")/session-bus.conf" -- bash "$0" "$@"
-
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/sandbox.sh" "$1"
-unset WAYLAND_DISPLAY
+source "$(dirname "$0")/atspi_session.sh" "$@"
 field() { LC_ALL=C printf '%-*s' "$2" "$1"; }
 record() { printf "\\x$(printf %02x "$1")\\x00"; field "$2" 35; field "$3" 35; field "$4" 35; field "$5" 200; }
 {

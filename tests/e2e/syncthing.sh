@@ -4,13 +4,7 @@
 #   syncthing.sh PROGRAM [ROUNDS]    ROUNDS of near-simultaneous saves on both sides (default 1)
 set -euo pipefail
 
-# A session bus of the test's own, on which the accessibility bus is announced.
-[ -n "${SITEWARDEN_TEST_BUS:-}" ] || SITEWARDEN_TEST_BUS=1 \
-    exec dbus-run-session --config-file="$(dirname "$0")/session-bus.conf" -- bash "$0" "$@"
-
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/sandbox.sh" "$1"
-unset WAYLAND_DISPLAY
+source "$(dirname "$0")/atspi_session.sh" "$@"
 x_server
 window_manager openbox
 accessibility_bus
