@@ -8,8 +8,7 @@ program=$1
 "$program" &
 pid=$!
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
-[ -n "$window" ] || { echo "FAIL: no window titled Sitewarden v…"; kill "$pid"; exit 1; }
+window=$(program_window) || { echo "FAIL: no window titled Sitewarden v…"; kill "$pid"; exit 1; }
 xdotool windowfocus --sync "$window"
 
 type_entry 'e2e site' 'e2e-user' 'e2e-password'

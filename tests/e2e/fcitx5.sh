@@ -24,8 +24,7 @@ until_true 30 grep -q "Loaded addon pinyin" "$work/fcitx5.log" || fail "fcitx5 h
 
 QT_IM_MODULE=fcitx "$app/sitewarden" &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
-[ -n "$window" ] || fail "no window titled Sitewarden v…"
+window=$(program_window) || fail "no window titled Sitewarden v…"
 xdotool windowactivate --sync "$window"
 # 2: the focused box has an input context and pinyin is on.
 until_true 10 eval '[ "$(fcitx5-remote)" = 2 ]' || fail "no active input context in the window"

@@ -17,8 +17,7 @@ window_manager openbox
 
 "$app/sitewarden" &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
-[ -n "$window" ] || fail "no window titled Sitewarden v…"
+window=$(program_window) || fail "no window titled Sitewarden v…"
 
 # The frame's upper left: the client's absolute position less the frame extents the window manager added.
 frame_place() {

@@ -19,8 +19,7 @@ accessibility_bus
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app/sitewarden" &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
-[ -n "$window" ] || fail "no window"
+window=$(program_window) || fail "no window"
 xdotool windowfocus --sync "$window"
 /usr/bin/python3 "$here/atspi_probe.py" || fail "the screen reader's queries"
 echo "1 passed, 0 failed"

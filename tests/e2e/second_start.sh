@@ -9,7 +9,6 @@ app=$1 other=$2 result=$3
 source "$(dirname "$0")/wait.sh"
 echo "FAIL: the test did not finish" > "$result"
 fail() { echo "FAIL: $*" >"$result"; exit 1; }
-window_of() { timeout 30 xdotool search --all --sync --onlyvisible --pid "$1" --name '^Sitewarden v[0-9.]*$' | head -n 1; }
 active() { xdotool getactivewindow 2>/dev/null || true; }
 is_active() { [ "$(active)" = "$1" ]; }
 not_active() { [ "$(active)" != "$1" ]; }
@@ -29,11 +28,9 @@ start_again() {
 }
 
 "$app/sitewarden" 2>/dev/null &
-window=$(window_of $!)
-[ -n "$window" ] || fail "no window"
+window=$(program_window --pid $!) || fail "no window"
 "$other/sitewarden" 2>/dev/null &
-covering=$(window_of $!)
-[ -n "$covering" ] || fail "no second window"
+covering=$(program_window --pid $!) || fail "no second window"
 
 xdotool windowactivate --sync "$covering"
 xdotool type --delay 20 'abc'

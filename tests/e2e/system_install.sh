@@ -30,8 +30,7 @@ program="$stage$prefix/lib/sitewarden/sitewarden"
 start() {
     user "$program" &
     pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1)
-    [ -n "$window" ] || fail "no window"
+    window=$(program_window) || fail "no window"
     xdotool windowfocus --sync "$window"
 }
 stop() {

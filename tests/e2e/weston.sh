@@ -24,7 +24,7 @@ display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/we
 export XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-sitewarden DISPLAY=$display
 "$app/sitewarden" 2>/dev/null &
 pids+=($!)
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Sitewarden v[0-9.]*$' | head -n 1) \
+window=$(program_window) \
     || fail "no X window titled Sitewarden v…: the program did not run through Xwayland"
 
 map_line() { grep -n "XCB_MAP_REQUEST (window $window," "$work/weston.log" | head -n 1; }
