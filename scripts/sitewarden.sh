@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian 12), builds, then starts the program or runs the tests.
+# Installs what is missing (Debian 12 or 13), builds, then starts the program or runs the tests.
 #   scripts/sitewarden.sh run            build and start the program
 #   scripts/sitewarden.sh test           build and run every test, then again under ASan and UBSan
 #   scripts/sitewarden.sh package        build the Debian package sitewarden_<version>_<arch>.deb in build-package/
