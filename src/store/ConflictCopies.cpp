@@ -5,7 +5,6 @@
 #include "SiteStore.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,15 +14,26 @@
 
 namespace {
 
+// "Sitewarden2.sync-conflict-20261208-101500-ABCDEF7.dta" (Syncthing), "Sitewarden2 (conflicted copy
+// 2026-12-08 101500).dta" (Nextcloud, ownCloud) or "Sitewarden2 (Li's conflicted copy 2026-12-08).dta"
+// (Dropbox). Plain comparisons: a pattern compiled for each entry of the folder would cost the start.
 bool isCopyOf(const QByteArray& entry, const QByteArray& name)
 {
     const qsizetype dot = name.lastIndexOf('.');
-    const QString base = QRegularExpression::escape(QString::fromLatin1(name.left(dot)));
-    const QString extension = QRegularExpression::escape(QString::fromLatin1(name.mid(dot)));
-    const QRegularExpression copy(
-        QStringLiteral("^%1(?:\\.sync-conflict-[^/]*| \\((?:[^/]* )?conflicted copy[^/]*\\))%2$").arg(base, extension));
-    // The parts that tell a copy are ASCII; a name's other bytes (a Dropbox user's) need not be text.
-    return copy.match(QString::fromLatin1(entry)).hasMatch();
+    const QByteArray base = name.left(dot);
+    const QByteArray extension = name.mid(dot);
+    if (!entry.startsWith(base) || !entry.endsWith(extension) || entry.size() < base.size() + extension.size() + 2) {
+        return false;
+    }
+    const QByteArray between = entry.mid(base.size(), entry.size() - base.size() - extension.size());
+    if (between.startsWith(".sync-conflict-")) {
+        return true;
+    }
+    if (!between.startsWith(" (") || !between.endsWith(')')) {
+        return false;
+    }
+    const QByteArray note = between.mid(2, between.size() - 3);
+    return note.startsWith("conflicted copy") || note.contains(" conflicted copy");
 }
 
 QString pathOf(const QString& folder, const QByteArray& entry)
