@@ -11,15 +11,17 @@ until_true() {
 }
 
 # The X window of the program once it is shown (xdotool search's further conditions may be added).
-# Each look opens a new X connection, which Xvfb may drop as another client closes one: a look that
-# fails is simply made again until the deadline.
+# One look keeps its X connection until the window is there, as a connection closing just as the
+# program opens its own can make Xvfb drop the program's; a look whose own connection was dropped is
+# made again until the deadline.
 #   program_window [CONDITIONS...]    prints the window, or fails after 30 seconds
 program_window() {
-    local deadline=$((SECONDS + 30)) found
-    until found=$(xdotool search --all --onlyvisible "$@" --name '^Sitewarden v[0-9.]*$' 2>/dev/null | head -n 1) \
-        && [ -n "$found" ]; do
+    local deadline=$((SECONDS + 30)) found=""
+    while [ -z "$found" ]; do
         [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
+        found=$(timeout $((deadline - SECONDS + 1)) xdotool search --sync --all --onlyvisible "$@" \
+            --name '^Sitewarden v[0-9.]*$' 2>/dev/null | head -n 1) || true
+        [ -n "$found" ] || sleep 0.1
     done
     echo "$found"
 }
