@@ -7,9 +7,8 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cerrno>
 #include <dirent.h>
-#include <fcntl.h>
+#include <iterator>
 #include <stdio.h>
 
 namespace {
@@ -48,24 +47,34 @@ bool setAside(const QString& folder, const QByteArray& entry)
     return ::rename(from.constData(), (from + ".merged").constData()) == 0;
 }
 
+// The folder's entries, as the file system lists them.
+QList<QByteArray> entries(const QString& folder)
+{
+    QList<QByteArray> found;
+    if (DIR* listing = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* entry = ::readdir(listing)) {
+            found.append(QByteArray(entry->d_name));
+        }
+        ::closedir(listing);
+    }
+    return found;
+}
+
+// The copies of `name` among the entries, in byte order.
+QList<QByteArray> copiesOf(const QList<QByteArray>& entries, const QByteArray& name)
+{
+    QList<QByteArray> copies;
+    std::copy_if(entries.begin(), entries.end(), std::back_inserter(copies),
+        [&name](const QByteArray& entry) { return isCopyOf(entry, name); });
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
 } // namespace
 
 QList<QByteArray> ConflictCopies::of(const QString& folder, const QByteArray& name)
 {
-    QList<QByteArray> copies;
-    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
-    if (!listing) {
-        return copies;
-    }
-    while (const dirent* entry = ::readdir(listing)) {
-        const QByteArray found(entry->d_name);
-        if (isCopyOf(found, name)) {
-            copies.append(found);
-        }
-    }
-    ::closedir(listing);
-    std::sort(copies.begin(), copies.end());
-    return copies;
+    return copiesOf(entries(folder), name);
 }
 
 ConflictCopies::Merged ConflictCopies::mergeAll(DataFolder& folder, SiteStore& sites, EmailList& emails)
@@ -73,21 +82,20 @@ ConflictCopies::Merged ConflictCopies::mergeAll(DataFolder& folder, SiteStore& s
     Merged merged;
     folder.recover();
     const QString here = folder.path();
-    for (const QByteArray& copy : of(here, "Sitewarden2.dta")) {
-        const SiteStore::Result result = sites.mergeCopy(pathOf(here, copy), merged.descriptions);
-        if (result.failure.failed()) {
-            merged.failures.append(result.failure);
-        } else {
-            setAside(here, copy);
+    const QList<QByteArray> listed = entries(here);
+    // Each copy of `name` merged by `merge`, which gives back what failed; a merged copy set aside.
+    const auto mergeCopies = [&](const QByteArray& name, const auto& merge) {
+        for (const QByteArray& copy : copiesOf(listed, name)) {
+            const FileFailure failure = merge(pathOf(here, copy));
+            if (failure.failed()) {
+                merged.failures.append(failure);
+            } else {
+                setAside(here, copy);
+            }
         }
-    }
-    for (const QByteArray& copy : of(here, "Email.dta")) {
-        const EmailList::Result result = emails.mergeCopy(pathOf(here, copy), merged.addresses);
-        if (result.failure.failed()) {
-            merged.failures.append(result.failure);
-        } else {
-            setAside(here, copy);
-        }
-    }
+    };
+    mergeCopies(
+        "Sitewarden2.dta", [&](const QString& copy) { return sites.mergeCopy(copy, merged.descriptions).failure; });
+    mergeCopies("Email.dta", [&](const QString& copy) { return emails.mergeCopy(copy, merged.addresses).failure; });
     return merged;
 }

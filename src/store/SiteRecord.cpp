@@ -35,13 +35,18 @@ QString name(const char* data)
 
 QByteArray bytes(int slot, const SiteEntry& entry)
 {
-    QByteArray bytes(Length, Qt::Uninitialized);
-    qToLittleEndian<qint16>(qint16(slot), bytes.data());
+    QByteArray bytes = numbered(QByteArray(Length, Qt::Uninitialized), slot);
     bytes.replace(NameOffset, NameWidth, Gbk::encodeField(entry.description, NameWidth));
     bytes.replace(UserIdOffset, UserIdWidth, Gbk::encodeField(entry.userId, UserIdWidth));
     bytes.replace(PasswordOffset, PasswordWidth, Gbk::encodeField(entry.password, PasswordWidth));
     bytes.replace(UrlOffset, UrlWidth, Gbk::encodeField(entry.url, UrlWidth));
     return bytes;
+}
+
+QByteArray numbered(QByteArray record, int slot)
+{
+    qToLittleEndian<qint16>(qint16(slot), record.data());
+    return record;
 }
 
 QByteArray deleted(int slot)

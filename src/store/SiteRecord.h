@@ -27,6 +27,8 @@ QString name(const char* data);
 bool isDeletedSlot(const char* data);
 // The slot's bytes for an entry whose fields are without blanks.
 QByteArray bytes(int slot, const SiteEntry& entry);
+// A slot's bytes with the slot number given in front.
+QByteArray numbered(QByteArray record, int slot);
 QByteArray deleted(int slot);
 
 } // namespace SiteRecord

@@ -69,15 +69,14 @@ std::unique_ptr<SiteListRead> SiteStore::takePrefetched()
 
 SiteList SiteStore::list()
 {
-    std::unique_ptr<SiteListRead> prefetched = takePrefetched();
+    std::unique_ptr<SiteListRead> read = takePrefetched();
     m_folder.recover();
-    SiteListRead now(path());
-    if (!prefetched || prefetched->path != path()) {
-        now.read();
+    if (!read || read->path != path()) {
+        read = std::make_unique<SiteListRead>(path());
+        read->read();
     }
-    SiteList& read = prefetched && prefetched->path == path() ? prefetched->list : now.list;
-    m_stamp = read.stamp;
-    return std::move(read);
+    m_stamp = read->list.stamp;
+    return std::move(read->list);
 }
 
 SiteList SiteStore::freshList(const RecordFile& file)
@@ -193,10 +192,7 @@ void SiteStore::saveInto(RecordFile& file, const QByteArray& record, Result& res
         }
         slot = int(count) + 1;
     }
-    QByteArray bytes = record;
-    bytes[0] = char(slot & 0xFF);
-    bytes[1] = char(slot >> 8);
-    if (!file.writeBytes(slot, bytes)) {
+    if (!file.writeBytes(slot, SiteRecord::numbered(record, slot))) {
         const bool appending = result.appending;
         result = failed(file.failure());
         result.appending = appending;
@@ -330,10 +326,7 @@ SiteStore::Result SiteStore::mergeCopy(const QString& copyPath, QStringList& add
         if (slot > SiteRecord::MaxRecords) {
             return failed(FileFailure::at(FileFailure::Step::Full, 0, path()));
         }
-        QByteArray bytes = QByteArray(2, '\0') + fields;
-        bytes[0] = char(slot & 0xFF);
-        bytes[1] = char(slot >> 8);
-        if (!file.writeBytes(slot, bytes)) {
+        if (!file.writeBytes(slot, SiteRecord::numbered(QByteArray(data, SiteRecord::Length), slot))) {
             return failed(file.failure());
         }
         count = qMax<qint64>(count, slot);
