@@ -222,6 +222,17 @@ TEST_F(Reliability, AFolderThatRefusesNewFilesStillSavesIntoItsFiles)
     EXPECT_EQ(RecordFiles::read(file("default.dta")), "other\r\n");
 }
 
+// A save into a file it may not write stops there, before looking for a free slot: the window then
+// tells of both the update and the append, as the program always has; once writable, it appends.
+TEST_F(Reliability, ASaveIntoAReadOnlyFileLooksForNoSlot)
+{
+    RecordFiles::write(file("Sitewarden2.dta"), RecordFiles::record(1, "kept", "u", "p"));
+    ::chmod(QFile::encodeName(file("Sitewarden2.dta")).constData(), 0444);
+    EXPECT_EQ(runDriver({"save", dir.path(), "1", "x"}, "APPENDING "), QStringList());
+    ::chmod(QFile::encodeName(file("Sitewarden2.dta")).constData(), 0666);
+    EXPECT_EQ(runDriver({"save", dir.path(), "1", "x"}, "APPENDING "), QStringList({"save"}));
+}
+
 TEST_F(Reliability, ADirectoryOrAPipeWhereTheRecordFileShouldBe)
 {
     ASSERT_TRUE(QDir().mkpath(file("Sitewarden2.dta")));

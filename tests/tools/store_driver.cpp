@@ -1,6 +1,7 @@
 // Drives the store from the command line, as a second copy of the program would, and prints what
 // became of each command: "FAILED command step" where it failed, "STALE command" where the file no
-// longer held what was shown, nothing where it was done.
+// longer held what was shown, "APPENDING command" where a save went to the end, nothing more where it
+// was done.
 //   store_driver save FOLDER COUNT LABEL   save COUNT entries named LABEL-1 .. LABEL-COUNT
 //   store_driver update FOLDER            update record 1
 //   store_driver delete FOLDER            erase record 1
@@ -58,6 +59,9 @@ void report(const char* command, const SiteStore::Result& result)
 {
     if (result.outcome == SiteStore::Result::Outcome::Stale) {
         std::printf("STALE %s\n", command);
+    }
+    if (result.appending) {
+        std::printf("APPENDING %s\n", command);
     }
     report(command, result.failure);
 }
