@@ -102,6 +102,18 @@ bool SiteStore::stillShows(const ShownSlot& shown, const QByteArray& stored)
         && (!shown.read || stored == shown.record);
 }
 
+ShownSlot SiteStore::kept(const ShownSlot& shown, const QByteArray& stored)
+{
+    if (stillShows(shown, stored)) {
+        return shown;
+    }
+    // The same description in the same slot is the same entry, whatever else changed in it.
+    if (!stored.isEmpty() && stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth) == shown.listed) {
+        return {shown.number, shown.listed, true, stored};
+    }
+    return {};
+}
+
 Field SiteStore::refusal(const SiteEntry& entry, bool isNew)
 {
     // A description equal to the deleted marker would be a free slot the moment it is stored, and
@@ -138,6 +150,7 @@ SiteStore::Result SiteStore::show(int slot, const QByteArray& listed)
     } else if (!listed.isEmpty() && !stillShows({slot, listed, false, {}}, stored)) {
         // Only a listed line is checked: an empty file still shows its (empty) slot 1.
         result.outcome = Outcome::Stale;
+        result.shown = kept({slot, listed, false, {}}, stored);
         result.fresh = freshList(file);
     } else {
         result.shown = {slot, listed, true, stored};
@@ -228,6 +241,7 @@ SiteStore::Result SiteStore::update(const ShownSlot& shown, const SiteEntry& typ
     }
     if (!stillShows(shown, stored)) {
         result.outcome = Outcome::Stale;
+        result.shown = kept(shown, stored);
         result.fresh = freshList(file);
         return result;
     }
@@ -258,6 +272,7 @@ SiteStore::Result SiteStore::erase(const ShownSlot& shown)
         result = failed(file.failure());
     } else if (!stillShows(shown, stored)) {
         result.outcome = Outcome::Stale;
+        result.shown = kept(shown, stored);
     } else if (!file.writeBytes(shown.number, SiteRecord::deleted(shown.number))) {
         result = failed(file.failure());
     }
@@ -278,9 +293,14 @@ SiteStore::Result SiteStore::follow(const ShownSlot& shown)
     if (!open(file, result)) {
         return result;
     }
+    // With nothing chosen there is nothing to keep.
     QByteArray stored;
-    if (!file.readBytes(shown.number, stored) || !stillShows(shown, stored)) {
-        result.outcome = Outcome::Stale;
+    if (shown.number > 0) {
+        const bool read = file.readBytes(shown.number, stored);
+        result.shown = read ? kept(shown, stored) : ShownSlot();
+        if (!read || !stillShows(shown, stored)) {
+            result.outcome = Outcome::Stale;
+        }
     }
     result.fresh = freshList(file);
     return result;

@@ -38,7 +38,9 @@ public:
         FileFailure failure;
         // A new entry that failed was going to the end of the file rather than into a free slot.
         bool appending = false;
-        // The slot as the file now holds it, after a show or an update.
+        // The slot as the file now holds it, after a show or an update. Stale, and after a follow: the
+        // slot the window keeps, unchanged while the file holds it as shown, as stored while it holds
+        // the same entry, none (number 0) where that entry is gone.
         ShownSlot shown;
         // The list and slot 1 as read afresh, where the command changed them or found them changed.
         std::optional<SiteList> fresh;
@@ -78,6 +80,7 @@ private:
     bool open(RecordFile& file, Result& result);
     // Whether the slot as stored is still what the window showed.
     static bool stillShows(const ShownSlot& shown, const QByteArray& stored);
+    static ShownSlot kept(const ShownSlot& shown, const QByteArray& stored);
     static SiteEntry::Field refusal(const SiteEntry& entry, bool isNew);
     void saveInto(RecordFile& file, const QByteArray& record, Result& result);
     std::unique_ptr<SiteListRead> takePrefetched();

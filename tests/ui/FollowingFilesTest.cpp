@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 
 #include "RecordFiles.h"
+#include "SiteRecord.h"
 
 #include <QElapsedTimer>
 
@@ -102,26 +103,50 @@ TEST_F(FollowingFilesTest, AChangeInPlaceOrOfTheSameSizeAndTimeIsSeen)
     ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).value(6) == "SEVEN"; }, 5000));
 }
 
-// The entry shown was changed on the other machine: as after a command on it, the list as the file
-// holds it and no line chosen; text the user is typing stays in the boxes.
-TEST_F(FollowingFilesTest, AnEntryChangedElsewhereIsNoLongerShownButTypingStays)
+// Line 2 chosen, then changed on the other machine: the entry stays chosen while its slot holds it,
+// else nothing is chosen and the boxes are empty. What the user is typing stays, and 更新(U), pressed
+// twice, writes only to the entry chosen: at the second press where the first was refused.
+TEST_F(FollowingFilesTest, WhatTheUserChoseStaysWhileTheFileHoldsItElseNothingIsChosen)
 {
-    for (const bool typing : {false, true}) {
-        RecordFiles::write(dataFile("Sitewarden2.dta"), six());
-        open(platform.services());
-        clickLine(0);
-        if (typing) {
-            QTest::keyClicks(Controls(*window).TxtUser, "x");
+    const QByteArray changed = record(2, "two", "u2x", "p2x");
+    const struct
+    {
+        const char* what;
+        QByteArray slot2;
+        bool kept;
+        QByteArray typedSlot2;
+    } cases[] = {
+        {"another entry added", record(2, "two", "u2", "p2"), true, record(2, "two", "u2", "p2typed")},
+        {"its fields changed", changed, true, record(2, "two", "u2x", "p2typed")},
+        {"its slot reused", record(2, "beta", "ub", "pb"), false, {}},
+        {"erased", deleted(2), false, {}},
+        {"cut off", {}, false, {}},
+    };
+    for (const auto& c : cases) {
+        for (const bool typing : {false, true}) {
+            RecordFiles::write(dataFile("Sitewarden2.dta"), six());
+            open(platform.services());
+            clickLine(1);
+            if (typing) {
+                QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_End);
+                QTest::keyClicks(Controls(*window).TxtPassword, "typed");
+            }
+            QByteArray file = six() + record(7, "seven");
+            file.replace(307, 307, c.slot2);
+            file.truncate(c.slot2.isEmpty() ? 307 : file.size());
+            syncIn("Sitewarden2.dta", file);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == file.size() / 307; }, 5000));
+            const std::string what = std::string(c.what) + (typing ? ", typing" : "");
+            EXPECT_EQ(selected(), c.kept ? 1 : -1) << what;
+            const SiteEntry now = c.kept ? SiteRecord::entry(c.slot2.constData()) : SiteEntry();
+            EXPECT_EQ(Controls(*window).TxtUser->text(), typing ? "u2" : now.userId) << what;
+            EXPECT_EQ(Controls(*window).TxtPassword->text(), typing ? "p2typed" : now.password) << what;
+
+            Controls(*window).Command4->click();
+            Controls(*window).Command4->click();
+            const QByteArray written = RecordFiles::read(dataFile("Sitewarden2.dta"));
+            EXPECT_EQ(written, typing && c.kept ? QByteArray(file).replace(307, 307, c.typedSlot2) : file) << what;
         }
-        const int beeps = platform.beeper.beeps;
-        QByteArray changed = six();
-        changed.replace(0, 307, record(1, "one", "u1", "elsewhere", "http://one"));
-        syncIn("Sitewarden2.dta", changed);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return platform.beeper.beeps > beeps; }, 5000)) << typing;
-        EXPECT_EQ(selected(), -1) << typing;
-        EXPECT_EQ(Controls(*window).TxtUser->text(), typing ? "xu1" : "u1") << typing;
-        EXPECT_EQ(Controls(*window).TxtPassword->text(), typing ? "p1" : "elsewhere") << typing;
-        EXPECT_EQ(RecordFiles::read(dataFile("Sitewarden2.dta")), changed) << typing;
     }
 }
 
@@ -138,6 +163,38 @@ TEST_F(FollowingFilesTest, TheEmailListFollowsItsFileAndKeepsWhatIsTyped)
     syncIn("Email.dta", "a@x.org\r\nb@x.org\r\nc@x.org\r\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return emailItems(*window).size() == 3; }, 5000));
     EXPECT_EQ(box->currentText(), "typed@x.or");
+}
+
+// b@x.org chosen, then the list changed on the other machine: 擦除(R) erases b@x.org wherever it now
+// stands, and nothing where it is gone.
+TEST_F(FollowingFilesTest, TheChosenAddressStaysWhereverItStandsElseNothingIsChosen)
+{
+    const struct
+    {
+        QByteArray file;
+        int kept;
+        QByteArray erased;
+    } cases[] = {
+        {"a@x.org\r\nb@x.org\r\nc@x.org\r\n", 1, "a@x.org\r\nc@x.org\r\n\r\n"},
+        {"b@x.org\r\na@x.org\r\n", 0, "a@x.org\r\n\r\n"},
+        {"a@x.org\r\nc@x.org\r\n", -1, "a@x.org\r\nc@x.org\r\n"},
+    };
+    for (const auto& c : cases) {
+        RecordFiles::write(dataFile("Email.dta"), "a@x.org\r\nb@x.org\r\n");
+        open(platform.services());
+        QComboBox* box = Controls(*window).Combo2;
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        syncIn("Email.dta", c.file);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return emailItems(*window).join("\r\n") + "\r\n" == c.file; }, 5000));
+        EXPECT_EQ(box->currentIndex(), c.kept) << c.file.toStdString();
+        EXPECT_EQ(box->currentText(), c.kept < 0 ? "" : "b@x.org") << c.file.toStdString();
+        const int beeps = platform.beeper.beeps;
+        platform.messageBox.answers = {MessageBox::Yes};
+        Controls(*window).Command2->click();
+        EXPECT_EQ(RecordFiles::read(dataFile("Email.dta")), c.erased) << c.file.toStdString();
+        EXPECT_EQ(platform.beeper.beeps, beeps + (c.kept < 0 ? 1 : 0)) << c.file.toStdString();
+    }
 }
 
 // Both machines saved while apart: the other side's entry and address come back from the copy the

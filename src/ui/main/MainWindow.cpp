@@ -166,8 +166,14 @@ void MainWindow::connectCommands()
     c.address->installEventFilter(this);
     connect(c.saveEmail, &QPushButton::clicked, this, &MainWindow::saveEmail);
     connect(c.eraseEmail, &QPushButton::clicked, this, &MainWindow::eraseEmail);
-    connect(c.emailBox->lineEdit(), &QLineEdit::textEdited, this, [this] { m_emailTyped = true; });
-    connect(c.emailBox, qOverload<int>(&QComboBox::activated), this, [this] { m_emailTyped = false; });
+    connect(c.emailBox->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        m_emailTyped = true;
+        m_emailTaken = false;
+    });
+    connect(c.emailBox, qOverload<int>(&QComboBox::activated), this, [this] {
+        m_emailTyped = false;
+        m_emailTaken = false;
+    });
 }
 
 void MainWindow::load()
@@ -189,45 +195,88 @@ bool MainWindow::typing() const
         || c.address->isModified();
 }
 
-bool MainWindow::followFiles()
+bool MainWindow::followFiles(bool forCommand)
 {
     mergeConflictCopies();
     bool stillShown = true;
     if (m_sites.changed()) {
         const SiteStore::Result result = m_sites.follow(m_shown);
-        const int line = selectedLine();
-        if (result.outcome == Outcome::Done) {
-            // The entry shown is as it was: it stays, with its line, and the list gains the rest.
-            m_siteLines->setNames(result.fresh->lines);
-            m_shown.listed = m_siteLines->names().field(m_shown.number - 1);
-            if (line >= 0) {
-                chooseShownLine(line);
-            }
-        } else if (result.outcome == Outcome::Stale) {
-            // As after a command on it: a beep, and the list as the file now holds it, the boxes
-            // keeping what the user is typing.
-            stillShown = false;
-            if (typing()) {
-                m_platform.beeper.beep();
-                m_siteLines->setNames(result.fresh->lines);
-            } else {
-                showListAfresh(*result.fresh);
-            }
+        if (result.outcome != Outcome::Failed) {
+            stillShown = result.outcome == Outcome::Done;
+            keepChosen(result, forCommand);
         }
     }
     if (m_emails.changed()) {
-        QComboBox* box = m_controls.emailBox;
-        const QString text = box->currentText();
-        const bool typed = m_emailTyped;
-        showEmails(m_emails.load());
-        if (typed) {
-            box->setEditText(text);
-            m_emailTyped = true;
-        } else if (const int kept = box->findText(text); kept >= 0) {
-            box->setCurrentIndex(kept);
-        }
+        followEmails();
     }
     return stillShown;
+}
+
+void MainWindow::keepChosen(const SiteStore::Result& result, bool refused)
+{
+    const ShownSlot& kept = result.shown;
+    const bool lineChosen = selectedLine() >= 0;
+    if (kept.number == 0 && lineChosen) {
+        // While the line is still there, so that a screen reader hears that it is no longer chosen.
+        m_controls.siteList->selectionModel()->clear();
+    }
+    m_siteLines->setNames(result.fresh->lines);
+    if (kept.number > 0 && lineChosen) {
+        chooseShownLine(kept.number - 1);
+    }
+    // Done: the entry shown is as it was, and the boxes (the caret in them too) stay as they are.
+    if (result.outcome == Outcome::Stale) {
+        m_platform.beeper.beep();
+        showKept(kept, refused);
+    }
+    updateListTip();
+}
+
+void MainWindow::showKept(const ShownSlot& kept, bool refused)
+{
+    if (!typing()) {
+        // A slot that is gone leaves the boxes empty.
+        m_lastRead = {};
+        showSlot(kept);
+        return;
+    }
+    // What is typed stays. A command on the changed entry is refused once; once that is heard, the
+    // next one goes to the entry as it now stands, the file's values in the boxes nobody typed into
+    // (a new entry's boxes stay as they are).
+    if (kept.number > 0 && !refused) {
+        return;
+    }
+    m_shown = kept;
+    m_lastRead = kept.entry();
+    if (kept.number > 0 && m_controls.description->text().isEmpty()) {
+        for (const auto& [box, value] :
+            {std::pair {m_controls.userId, m_lastRead.userId}, std::pair {m_controls.password, m_lastRead.password},
+                std::pair {m_controls.address, m_lastRead.url}}) {
+            if (!box->isModified()) {
+                setBox(box, value);
+            }
+        }
+    }
+}
+
+void MainWindow::followEmails()
+{
+    QComboBox* box = m_controls.emailBox;
+    const QString text = box->currentText();
+    const bool typed = m_emailTyped;
+    const bool chosen = emailIndex() >= 0;
+    const bool taken = m_emailTaken;
+    showEmails(m_emails.load());
+    if (typed) {
+        box->setEditText(text);
+        m_emailTyped = true;
+    } else if (const int kept = chosen ? box->findText(text) : -1; kept >= 0) {
+        box->setCurrentIndex(kept);
+    } else {
+        box->setCurrentIndex(-1);
+        box->clearEditText();
+        m_emailTaken = chosen || taken;
+    }
 }
 
 void MainWindow::mergeConflictCopies()
@@ -471,12 +520,6 @@ void MainWindow::showList(const SiteList& list)
     showSlot(list.first);
 }
 
-void MainWindow::showListAfresh(const SiteList& list)
-{
-    m_platform.beeper.beep();
-    showList(list);
-}
-
 SiteEntry MainWindow::typedEntry() const
 {
     return {m_controls.description->text(), m_controls.userId->text(), m_controls.password->text(),
@@ -512,7 +555,7 @@ void MainWindow::tell(const FileFailure& failure, const QString& prompt, const Q
 
 void MainWindow::saveNewEntry()
 {
-    followFiles();
+    followFiles(true);
     const SiteStore::Result result = m_sites.saveNew(typedEntry());
     if (result.outcome == Outcome::Refused) {
         refuse(result.refused);
@@ -534,7 +577,12 @@ void MainWindow::saveNewEntry()
 
 void MainWindow::updateShownEntry()
 {
-    if (!followFiles()) {
+    if (!followFiles(true)) {
+        return;
+    }
+    // The entry the user chose was taken away elsewhere: nothing to write to until a line is chosen.
+    if (m_shown.number == 0) {
+        m_platform.beeper.beep();
         return;
     }
     const SiteStore::Result result = m_sites.update(m_shown, typedEntry());
@@ -546,7 +594,7 @@ void MainWindow::updateShownEntry()
         tell(result.failure, updateFailed, fileErrorTitle);
         break;
     case Outcome::Stale:
-        showListAfresh(*result.fresh);
+        keepChosen(result, true);
         break;
     case Outcome::Done:
         m_shown = result.shown;
@@ -557,7 +605,7 @@ void MainWindow::updateShownEntry()
 
 void MainWindow::eraseSelectedEntry()
 {
-    if (!followFiles()) {
+    if (!followFiles(true)) {
         return;
     }
     const int line = selectedLine();
@@ -575,8 +623,7 @@ void MainWindow::eraseSelectedEntry()
         = m_shown.number == line + 1 ? m_shown : ShownSlot {line + 1, m_siteLines->names().field(line), false, {}};
     const SiteStore::Result result = m_sites.erase(shown);
     if (result.outcome == Outcome::Stale) {
-        // Read afresh, the list has no line the user chose: the next erase waits for one.
-        showListAfresh(*result.fresh);
+        keepChosen(result, true);
         return;
     }
     if (result.outcome == Outcome::Failed) {
@@ -591,7 +638,7 @@ void MainWindow::showSelectedEntry()
     const int line = selectedLine();
     const SiteStore::Result result = m_sites.show(line + 1, m_siteLines->names().field(line));
     if (result.outcome == Outcome::Stale) {
-        showListAfresh(*result.fresh);
+        keepChosen(result, true);
     } else {
         showSlot(result.shown);
     }
@@ -662,6 +709,7 @@ void MainWindow::showEmails(const QStringList& addresses)
     }
     box->lineEdit()->setCursorPosition(0);
     m_emailTyped = false;
+    m_emailTaken = false;
 }
 
 int MainWindow::emailIndex() const
@@ -671,7 +719,7 @@ int MainWindow::emailIndex() const
 
 void MainWindow::saveEmail()
 {
-    followFiles();
+    followFiles(true);
     const EmailList::Result result = m_emails.save(m_controls.emailBox->currentText());
     if (result.outcome == EmailList::Result::Outcome::Refused) {
         m_platform.beeper.beep();
@@ -686,8 +734,11 @@ void MainWindow::saveEmail()
 
 void MainWindow::eraseEmail()
 {
-    followFiles();
+    followFiles(true);
     if (emailIndex() < 0) {
+        if (m_emailTaken) {
+            m_platform.beeper.beep();
+        }
         return;
     }
     if (m_platform.messageBox.show(

@@ -35,8 +35,17 @@ private:
 
     // What another machine, a sync tool or a restored backup changed in the files, read in: the
     // conflict copies merged, the list and the e-mail list read afresh where their files changed.
-    // False when the entry the boxes showed is gone, and a command on it must not go on.
-    bool followFiles();
+    // False when the entry the boxes showed changed or is gone, and a command on it must not go on;
+    // `forCommand`: that command is refused, and the next goes to the entry as it now stands.
+    bool followFiles(bool forCommand = false);
+    // The list as the file now holds it, after a follow or a command that found the file changed:
+    // the entry the user chose stays chosen while its slot holds it, else nothing is chosen and the
+    // boxes are empty. What the user is typing stays; once a command on it has been `refused`, the
+    // next goes to the entry as it now stands.
+    void keepChosen(const SiteStore::Result& result, bool refused);
+    void showKept(const ShownSlot& kept, bool refused);
+    // The address the user chose stays chosen wherever it now stands, else nothing is chosen.
+    void followEmails();
     void mergeConflictCopies();
     // Whether the user is typing into the boxes: what they typed is never overwritten.
     bool typing() const;
@@ -63,8 +72,6 @@ private:
 
     // The list, slot 1 in the boxes and no line chosen.
     void showList(const SiteList& list);
-    // A beep, and the list as the file now holds it: the line the user chose is gone.
-    void showListAfresh(const SiteList& list);
     void showSlot(const ShownSlot& slot);
     void setBox(QLineEdit* box, const QString& text);
     // Chooses line `row`, which shows what the boxes already show.
@@ -101,6 +108,8 @@ private:
     bool m_askBeforeOpening = false;
     // Typing into the e-mail box's edit field leaves no item chosen.
     bool m_emailTyped = false;
+    // The address the user chose was taken away elsewhere: an erase has nothing to act on.
+    bool m_emailTaken = false;
     bool m_everShown = false;
     // A line chosen by the window, whose entry the boxes show already.
     bool m_choosingShown = false;
