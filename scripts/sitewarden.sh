@@ -26,12 +26,13 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-tra
           libfontconfig-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei)
 # The X servers, window managers and tools the tests and the start-up races drive the program with
 # (strace watches the store sync its folder; GNOME's and KDE's window managers and fcitx5 want a session
-# bus; gio is GNOME's launcher of desktop entries, and pkill ends what it started; the AT-SPI bus and its
-# Python binding ask the program what a screen reader asks; Syncthing keeps two machines' folders in sync;
-# locales has the sources of the languages a test starts the program in).
+# bus; IBus with libpinyin is the other way Chinese is typed; gio is GNOME's launcher of desktop entries,
+# and pkill ends what it started; the AT-SPI bus and its Python binding ask the program what a screen
+# reader asks; Syncthing keeps two machines' folders in sync; locales has the sources of the languages a
+# test starts the program in).
 desktop_packages=(locales xvfb xauth xdotool x11-utils desktop-file-utils libglib2.0-bin procps openbox weston xwayland strace
                   mutter kwin-x11 kwin-wayland dbus-daemon fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
-                  at-spi2-core python3-gi gir1.2-atspi-2.0 syncthing)
+                  ibus ibus-libpinyin at-spi2-core python3-gi gir1.2-atspi-2.0 syncthing)
 
 # Debian's tools that build and check the package (dpkg-shlibdeps, file, lintian, appstreamcli).
 package_packages=(dpkg-dev file lintian appstream)

@@ -2,10 +2,35 @@
 
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
+
+// A word and the blanks after it, from the start of the word at or before `offset` to the start of
+// the next, as AT-SPI's word-start boundary has it and GTK's entries answer: Orca takes the words a
+// move by word crosses from these, and says nothing where a word ends short of the next one's start.
+QPair<int, int> wordAt(const QString& value, int offset)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, value);
+    // Qt starts no word at an ideograph: there, the end of the blanks before it starts one.
+    const auto startsWord = [&finder, &value](int position) {
+        finder.setPosition(position);
+        return finder.boundaryReasons().testFlag(QTextBoundaryFinder::StartOfItem)
+            || (value.at(position - 1).isSpace() && !value.at(position).isSpace());
+    };
+    const int length = int(value.size());
+    int start = qBound(0, offset, length);
+    while (start > 0 && !startsWord(start)) {
+        --start;
+    }
+    int end = qMin(start + 1, length);
+    while (end < length && !startsWord(end)) {
+        ++end;
+    }
+    return {start, end};
+}
 
 QAccessibleInterface* lineEditFactory(const QString& className, QObject* object)
 {
@@ -129,8 +154,9 @@ QPair<int, int> LineEditAccessible::itemAt(int offset, QAccessible::TextBoundary
 {
     const QString value = lineEdit()->text();
     switch (boundaryType) {
-    case QAccessible::CharBoundary:
     case QAccessible::WordBoundary:
+        return wordAt(value, offset);
+    case QAccessible::CharBoundary:
     case QAccessible::SentenceBoundary: {
         QTextDocument document(value);
         QTextCursor cursor(&document);

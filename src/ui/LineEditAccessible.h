@@ -7,7 +7,8 @@ class QLineEdit;
 // A line edit as screen readers see it, in place of Qt's own, which hangs: Qt 6.4 and 6.8 alike never
 // answer a query for the word at the end of the text (Orca asks for it when the user moves by word),
 // and 6.4 reports text attributes in empty runs, from which Orca builds a line one character short.
-// Boundaries are found as Qt finds them in its multi-line editors; attributes cover the text.
+// Characters and sentences are found as Qt finds them in its multi-line editors, words as GTK's
+// entries give them; attributes cover the text.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface

@@ -1,5 +1,6 @@
 """Asks the running program what Orca asks, over AT-SPI, each answer awaited for a few seconds at
 most: a query that gets no answer fails, as the frozen window a screen reader user met would."""
+import os
 import subprocess
 import sys
 
@@ -46,9 +47,52 @@ for box in boxes:
 if failures:
     sys.exit("\n".join(failures[:20]))
 
-# Into the list from the description box. Qt names the list after its line, which a screen reader
-# then takes as the place it stands: the line must be named again after the list.
+# Moving by word in the user ID box, as Orca presents a move: the text between the old caret and the
+# new one, widened to the word the caret left where a move to the right lands past its end (Orca's
+# script utilities, getWordAtOffsetAdjustedForNavigation). Each move must say its word.
+carets = []
+
+
+def caret_moved(event):
+    if event.source.get_name() == "用户 ID":
+        carets.append(event.detail1)
+
+
+def word(offset):
+    return Atspi.Text.get_text_at_offset(user, offset, Atspi.TextBoundaryType.WORD_START)
+
+
+def said(before, after):
+    text = Atspi.Text.get_text(user, 0, -1)
+    if after < before:
+        return text[after:word(after).end_offset]
+    at, left = word(after), word(before)
+    start = left.start_offset if at.content != left.content and left.start_offset < after <= left.end_offset \
+        else at.start_offset
+    return text[start:after]
+
+
+moved = Atspi.EventListener.new(caret_moved)
+moved.register("object:text-caret-moved")
+Atspi.Component.grab_focus(user)
+subprocess.run(["xdotool", "key", "End", "Home"], check=True)
+if not until(10, lambda: carets and carets[-1] == 0):
+    sys.exit(f"Home did not move the caret to 0: {carets}")
+caret = 0
+for key, to, spoken in [("ctrl+Right", 6, "zhang"), ("ctrl+Right", 9, "wei"), ("ctrl+Left", 6, "wei"),
+                        ("ctrl+Left", 0, "zhang")]:
+    carets.clear()
+    subprocess.run(["xdotool", "key", key], check=True)
+    if not until(10, lambda: to in carets):
+        sys.exit(f"{key} from {caret}: no caret event at {to}, only {carets}")
+    if said(caret, to).strip() != spoken:
+        sys.exit(f"{key} from {caret} to {to} would say {said(caret, to)!r}, not {spoken!r}")
+    caret = to
+
+# Into the list from the description box: the list is named, and no line until a key moves onto one;
+# then Down chooses the first line, and that is heard.
 focused = []
+unselected = []
 
 
 def heard(event):
@@ -56,20 +100,40 @@ def heard(event):
         focused.append((event.source.get_role_name(), event.source.get_name()))
 
 
-def line_named_after_list():
-    if ("list", "网站") not in focused:
-        return False
-    return ("list item", "网上银行") in focused[focused.index(("list", "网站")):]
+def no_longer_chosen(event):
+    # The line itself may be gone by the time it could be asked its name.
+    if event.detail1 == 0:
+        unselected.append(event.source)
 
 
 listener = Atspi.EventListener.new(heard)
 listener.register("object:state-changed:focused")
+Atspi.Component.grab_focus(named("text", "输入新的网站描述"))
 subprocess.run(["xdotool", "key", "Tab"], check=True)
-if not until(10, line_named_after_list):
+if not until(10, lambda: ("list", "网站") in focused):
     sys.exit(f"entering the list, the focus went to {focused}")
+if ("list item", "网上银行") in focused:
+    sys.exit("entering the list named a line no key had moved onto")
 subprocess.run(["xdotool", "key", "Down"], check=True)
+if not until(10, lambda: ("list item", "网上银行") in focused):
+    sys.exit(f"Down onto the first line was not heard: {focused}")
 first = named("list item", "网上银行")
 if not until(10, lambda: first.get_state_set().contains(Atspi.StateType.SELECTED)):
     sys.exit("Down did not choose the first line")
 if not until(10, lambda: Atspi.Text.get_text(user, 0, -1) == "zhang wei"):
     sys.exit("the first line's entry is not shown")
+
+# Another machine erases that entry: the list says that its line is no longer chosen, and the boxes
+# read as empty.
+deselected = Atspi.EventListener.new(no_longer_chosen)
+deselected.register("object:state-changed:selected")
+records = os.path.join(os.environ["SITEWARDEN_DATA"], "Sitewarden2.dta")
+with open(records, "rb") as file:
+    data = bytearray(file.read())
+data[2:307] = b"(Deleted)".ljust(305)
+with open(records + ".syncing", "wb") as file:
+    file.write(data)
+os.rename(records + ".syncing", records)
+if not until(10, lambda: unselected and Atspi.Text.get_text(user, 0, -1) == ""):
+    sys.exit(f"the erased entry's line still reads as chosen ({len(unselected)} unchosen), or its boxes as"
+             f" filled: {Atspi.Text.get_text(user, 0, -1)!r}")

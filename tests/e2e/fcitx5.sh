@@ -10,24 +10,17 @@ set -euo pipefail
     exec dbus-run-session --config-file="$(dirname "$0")/session-bus.conf" -- bash "$0" "$@" 2>/dev/null
 
 source "$(dirname "$0")/sandbox.sh" "$1"
-mkdir -p "$work/config/fcitx5"
-printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=pinyin' '' '[Groups/0/Items/0]' \
-    'Name=keyboard-us' 'Layout=' '' '[Groups/0/Items/1]' 'Name=pinyin' 'Layout=' '' '[GroupOrder]' '0=Default' \
-    >"$work/config/fcitx5/profile"
-printf '%s\n' '[Behavior]' 'ActiveByDefault=True' >"$work/config/fcitx5/config"
+source "$(dirname "$0")/input_method.sh"
 
 x_server
 window_manager openbox
-fcitx5 --disable=all --enable=pinyin,keyboard,dbus,dbusfrontend,punctuation >"$work/fcitx5.log" 2>&1 &
-pids+=($!)
-until_true 30 grep -q "Loaded addon pinyin" "$work/fcitx5.log" || fail "fcitx5 has no pinyin"
+start_input_method fcitx5
 
-QT_IM_MODULE=fcitx "$app/sitewarden" &
+"$app/sitewarden" &
 pids+=($!)
 window=$(program_window) || fail "no window titled Sitewarden v…"
 xdotool windowactivate --sync "$window"
-# 2: the focused box has an input context and pinyin is on.
-until_true 10 eval '[ "$(fcitx5-remote)" = 2 ]' || fail "no active input context in the window"
+input_method_ready fcitx5 || fail "no active input context in the window"
 
 # Each syllable is followed by Space, which chooses its first candidate.
 choose() { xdotool type --delay 50 "$1"; sleep 0.3; xdotool key space; sleep 0.3; }

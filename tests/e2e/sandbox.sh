@@ -17,7 +17,15 @@ pids=()
 cleanup() {
     kill "${pids[@]}" 2>/dev/null || true
     wait 2>/dev/null || true
+    # Those that are not this shell's children (an input method's engines) are waited for too.
+    until_true 10 all_ended || true
     rm -rf "$work"
+}
+all_ended() {
+    local pid
+    for pid in "${pids[@]}"; do
+        ! kill -0 "$pid" 2>/dev/null || return 1
+    done
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }

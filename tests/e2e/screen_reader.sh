@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program as a screen reader meets it, over the AT-SPI bus under Xvfb: every box answers the
 # queries Orca makes when the user moves by word, the end of the text included, with whole attribute
-# runs; Tab into the list names its first line, and Down chooses it. See atspi_probe.py.
+# runs, and each word move says its word; Tab into the list names it, and Down chooses its first line,
+# heard; that entry erased elsewhere, the line reads as no longer chosen. See atspi_probe.py.
 #   screen_reader.sh PROGRAM
 set -euo pipefail
 
@@ -25,5 +26,5 @@ QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app/sitewarden" &
 pids+=($!)
 window=$(program_window) || fail "no window"
 xdotool windowfocus --sync "$window"
-/usr/bin/python3 "$here/atspi_probe.py" || fail "the screen reader's queries"
+SITEWARDEN_DATA="$app" /usr/bin/python3 "$here/atspi_probe.py" || fail "the screen reader's queries"
 echo "1 passed, 0 failed"

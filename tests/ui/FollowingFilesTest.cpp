@@ -146,6 +146,7 @@ TEST_F(FollowingFilesTest, WhatTheUserChoseStaysWhileTheFileHoldsItElseNothingIs
             Controls(*window).Command4->click();
             const QByteArray written = RecordFiles::read(dataFile("Sitewarden2.dta"));
             EXPECT_EQ(written, typing && c.kept ? QByteArray(file).replace(307, 307, c.typedSlot2) : file) << what;
+            EXPECT_TRUE(platform.messageBox.shown.isEmpty()) << what;
         }
     }
 }

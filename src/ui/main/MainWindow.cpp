@@ -116,6 +116,8 @@ void MainWindow::watchTextBoxes()
     c.emailBox->installEventFilter(menuKeysFirst);
     auto* accelerators = new AcceleratorFilter(this);
     auto* composition = new CompositionGuard(this);
+    // The list takes an input method's characters too.
+    c.siteList->installEventFilter(composition);
     for (QLineEdit* edit : {c.description, c.userId, c.password, c.address, c.emailBox->lineEdit()}) {
         edit->installEventFilter(menuKeysFirst);
         edit->installEventFilter(accelerators);
@@ -457,10 +459,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 bool MainWindow::chooseFirstLine(const QKeyEvent* key)
 {
-    // A list box with no line chosen chooses its first line for the first key that moves in it,
-    // rather than the line after the one the focus frame stands on.
+    // A list box with no line chosen chooses its first line for the first key that moves in it, or
+    // for Space, which chooses the line the focus stands on.
     const bool toFirst = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up || key->key() == Qt::Key_Home
-        || key->key() == Qt::Key_PageUp;
+        || key->key() == Qt::Key_PageUp || key->key() == Qt::Key_Space;
     if (!toFirst || key->modifiers() != Qt::NoModifier || selectedLine() >= 0 || m_siteLines->rowCount() == 0) {
         return false;
     }

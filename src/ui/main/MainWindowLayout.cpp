@@ -2,6 +2,7 @@
 
 #include "KeyDownClick.h"
 #include "Layout.h"
+#include "SiteListView.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -140,7 +141,7 @@ void MainWindowLayout::createControls(QMainWindow& window, MainControls& control
     c.saveEntry->setToolTip(QStringLiteral("保存 ID 及密码      "));
     c.description = place(new QLineEdit(client), "Text1", Layout::twips(120, 240, 2415, 285));
 
-    c.siteList = place(new QListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
+    c.siteList = place(new SiteListView(client), "List1", Layout::twips(120, 840, 2415, 2340));
     c.siteList->setFont(msSansSerif(9.75));
     c.siteList->setSelectionMode(QAbstractItemView::SingleSelection);
     c.siteList->setEditTriggers(QAbstractItemView::NoEditTriggers);
