@@ -5,6 +5,7 @@
 //   sitewarden_bench --cold full|bare|caption N
 //                                             the first window of this process, over N records:
 //                                             print its start-up in ms and the peak RSS in KiB
+#include "DataFileNames.h"
 #include "DataFolder.h"
 #include "MainWindow.h"
 #include "MainWindowLayout.h"
@@ -84,7 +85,7 @@ QString makeFolder(const QString& base, int records, bool lastFree)
 {
     const QString folder = QStringLiteral("%1/%2-%3").arg(base).arg(records).arg(lastFree ? "free" : "full");
     QDir().mkpath(folder);
-    QFile file(folder + QStringLiteral("/Sitewarden2.dta"));
+    QFile file(folder + QLatin1String("/") + QLatin1String(DataFileNames::records));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         std::abort();
     }
@@ -134,7 +135,8 @@ QPushButton* typeEntry(MainWindow& window)
 
 void PlainRead(benchmark::State& state)
 {
-    const QString path = folderFor(int(state.range(0)), true) + QStringLiteral("/Sitewarden2.dta");
+    const QString path
+        = folderFor(int(state.range(0)), true) + QLatin1String("/") + QLatin1String(DataFileNames::records);
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (auto _ : state) {
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
@@ -164,7 +166,7 @@ void SaveIntoLastFreeSlot(benchmark::State& state)
     const int records = int(state.range(0));
     BenchPlatform platform;
     platform.folder.folder = folderFor(records, true);
-    const QString path = platform.folder.folder + QStringLiteral("/Sitewarden2.dta");
+    const QString path = platform.folder.folder + QLatin1String("/") + QLatin1String(DataFileNames::records);
     const QByteArray freeSlot = recordBytes(records, "(Deleted)");
     MainWindow window(platform.services());
     for (auto _ : state) {
@@ -181,7 +183,7 @@ void Append(benchmark::State& state)
     const int records = int(state.range(0)) - 1;
     BenchPlatform platform;
     platform.folder.folder = folderFor(records, false);
-    const QString path = platform.folder.folder + QStringLiteral("/Sitewarden2.dta");
+    const QString path = platform.folder.folder + QLatin1String("/") + QLatin1String(DataFileNames::records);
     MainWindow window(platform.services());
     for (auto _ : state) {
         state.PauseTiming();

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "DataFileNames.h"
 #include "DataFolderRule.h"
 #include "PlatformChoice.h"
 #include "Posix.h"
@@ -15,7 +16,7 @@ namespace {
 const char* const help = "Usage: sitewarden [--help | --version | Qt's options such as -platform NAME]\n"
                          "Keeps the logins of web sites: a description, a user ID, a password and a web\n"
                          "address each, a list of e-mail addresses and a default user ID.\n"
-                         "Its files (Sitewarden2.dta, Email.dta, default.dta) live beside the program, or\n"
+                         "Its files (%s, %s, %s) live beside the program, or\n"
                          "in $XDG_DATA_HOME/Sitewarden when it is installed for the whole system.\n";
 
 // The folder this user's data lives in, for this program; nothing is made to tell it.
@@ -46,7 +47,7 @@ int answer(int argc, const char* const* argv)
     bool platformNamed = PlatformChoice::userChose(argc, argv);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(help, stdout);
+            std::printf(help, DataFileNames::records, DataFileNames::emails, DataFileNames::defaultUserId);
             printDataFolder();
             return 0;
         }

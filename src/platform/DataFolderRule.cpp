@@ -1,5 +1,6 @@
 #include "DataFolderRule.h"
 
+#include "DataFileNames.h"
 #include "Posix.h"
 
 #include <QFile>
@@ -26,7 +27,7 @@ bool systemWide(const QByteArray& folder)
 // Any of the data files, a link included (its target may be on a disk not yet mounted).
 bool holdsData(const QByteArray& folder)
 {
-    for (const char* name : DataFolderRule::fileNames) {
+    for (const char* name : DataFileNames::all) {
         struct stat info;
         if (::fstatat(AT_FDCWD, folder + '/' + name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
             return true;

@@ -31,9 +31,6 @@ struct Choice
     int error = 0;
 };
 
-// The names of the data files, as they lie in the folder.
-inline constexpr const char* fileNames[] = {"Sitewarden2.dta", "Email.dta", "default.dta"};
-
 // Where the data of a program in `programFolder` lives; nothing is made or changed. For the per-user
 // folder, `path` is where it is or would be made.
 Choice locate(const QByteArray& programFolder);

@@ -1,5 +1,6 @@
 #include "ConflictCopies.h"
 
+#include "DataFileNames.h"
 #include "DataFolder.h"
 #include "EmailList.h"
 #include "SiteStore.h"
@@ -94,8 +95,9 @@ ConflictCopies::Merged ConflictCopies::mergeAll(DataFolder& folder, SiteStore& s
             }
         }
     };
+    mergeCopies(DataFileNames::records,
+        [&](const QString& copy) { return sites.mergeCopy(copy, merged.descriptions).failure; });
     mergeCopies(
-        "Sitewarden2.dta", [&](const QString& copy) { return sites.mergeCopy(copy, merged.descriptions).failure; });
-    mergeCopies("Email.dta", [&](const QString& copy) { return emails.mergeCopy(copy, merged.addresses).failure; });
+        DataFileNames::emails, [&](const QString& copy) { return emails.mergeCopy(copy, merged.addresses).failure; });
     return merged;
 }

@@ -1,5 +1,6 @@
 #include "DefaultUserIdFile.h"
 
+#include "DataFileNames.h"
 #include "DataFolder.h"
 #include "Gbk.h"
 #include "TextFile.h"
@@ -10,7 +11,7 @@ DefaultUserIdFile::DefaultUserIdFile(DataFolder& folder)
 
 QString DefaultUserIdFile::path() const
 {
-    return m_folder.filePath(QStringLiteral("default.dta"));
+    return m_folder.filePath(QLatin1String(DataFileNames::defaultUserId));
 }
 
 QString DefaultUserIdFile::storedText() const

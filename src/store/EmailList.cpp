@@ -1,5 +1,6 @@
 #include "EmailList.h"
 
+#include "DataFileNames.h"
 #include "DataFolder.h"
 #include "Gbk.h"
 #include "TextFile.h"
@@ -26,7 +27,7 @@ EmailList::EmailList(DataFolder& folder)
 
 QString EmailList::path() const
 {
-    return m_folder.filePath(QStringLiteral("Email.dta"));
+    return m_folder.filePath(QLatin1String(DataFileNames::emails));
 }
 
 QStringList EmailList::decoded() const

@@ -1,5 +1,6 @@
 #include "SiteStore.h"
 
+#include "DataFileNames.h"
 #include "DataFolder.h"
 #include "Gbk.h"
 #include "RecordFile.h"
@@ -43,7 +44,7 @@ SiteStore::~SiteStore()
 
 QString SiteStore::path() const
 {
-    return m_folder.filePath(QStringLiteral("Sitewarden2.dta"));
+    return m_folder.filePath(QLatin1String(DataFileNames::records));
 }
 
 void SiteStore::prefetch()
