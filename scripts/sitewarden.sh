@@ -11,6 +11,8 @@
 #                                        the test command in a bare Debian (debootstrap --variant=minbase
 #                                        with git, ca-certificates and sudo), run from a clean clone of
 #                                        HEAD as root from /root, as a sudo user from a home of mode 700, or both
+#   scripts/sitewarden.sh reproducible  build the package twice from clean clones, varying the path, umask,
+#                                        time zone and language, and compare the two byte for byte
 #   scripts/sitewarden.sh mutants [PATTERN] plant each fault of tests/mutants.tsv (or those of the files
 #                                        matching PATTERN) in a copy of the tree, and print how many are caught
 #   scripts/sitewarden.sh screenshot     make docs/screenshot.png of the main window under Xvfb
@@ -238,12 +240,45 @@ test-in)
             'cd ~/sitewarden && bash scripts/sitewarden.sh test'
     fi
     ;;
+reproducible)
+    # Two packages from two clean clones of HEAD, built as reprotest varies a build: another path,
+    # umask, time zone and language; then compared byte for byte, member by member.
+    install_missing "${packages[@]}" "${package_packages[@]}"
+    export SOURCE_DATE_EPOCH
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    variants=("a/sitewarden 022 UTC C.UTF-8" "b/another/longer/path/sw 002 Asia/Shanghai zh_CN.UTF-8")
+    for i in 0 1; do
+        read -r folder mask zone language <<<"${variants[$i]}"
+        git clone -q . "$work/$folder"
+        (cd "$work/$folder" && umask "$mask" && TZ=$zone LANG=$language LC_ALL=$language \
+            bash scripts/sitewarden.sh package >"$work/build-$i.log" 2>&1) || { tail -n 20 "$work/build-$i.log"; exit 1; }
+        mkdir -p "$work/deb-$i"
+        cp "$work/$folder"/build-package/sitewarden_*.deb "$work/deb-$i/"
+    done
+    first=$(ls "$work"/deb-0/*.deb) second=$(ls "$work"/deb-1/*.deb)
+    if cmp -s "$first" "$second"; then
+        echo "The two packages are identical: $(basename "$first"), $(sha256sum <"$first" | cut -c1-16)"
+        exit 0
+    fi
+    # What differs: the members of the package, each part's listing (modes, owners, times), each file.
+    for i in 0 1; do
+        mkdir -p "$work/x-$i"
+        (cd "$work/x-$i" && ar x "$(ls "$work"/deb-"$i"/*.deb)" && mkdir control data &&
+            tar -xf control.tar.* -C control && tar -xf data.tar.* -C data &&
+            tar -tvf control.tar.* >control.list && tar -tvf data.tar.* >data.list)
+    done
+    diff -r "$work/x-0" "$work/x-1" | grep -v '^Only in' || true
+    echo "The two packages differ (above)" >&2
+    exit 1
+    ;;
 mutants)
     install_missing "${packages[@]}" "${desktop_packages[@]}" python3
     python3 scripts/mutants.py tests/mutants.tsv "${2:-}"
     ;;
 *)
-    echo "usage: $0 run|test|bench|startup|keys [TRIES]|fuzz [SECONDS]|screenshot|mutants [PATTERN]" >&2
+    echo "usage: $0 run|test|package|reproducible|bench|startup|keys [TRIES]|fuzz [SECONDS]|screenshot|mutants [PATTERN]" >&2
     exit 2
     ;;
 esac
