@@ -262,12 +262,16 @@ reproducible)
         echo "The two packages are identical: $(basename "$first"), $(sha256sum <"$first" | cut -c1-16)"
         exit 0
     fi
-    # What differs: the members of the package, each part's listing (modes, owners, times), each file.
+    # What differs: the archive's members, each part's listing (modes, owners, times), each file.
     for i in 0 1; do
-        mkdir -p "$work/x-$i"
-        (cd "$work/x-$i" && ar x "$(ls "$work"/deb-"$i"/*.deb)" && mkdir control data &&
-            tar -xf control.tar.* -C control && tar -xf data.tar.* -C data &&
-            tar -tvf control.tar.* >control.list && tar -tvf data.tar.* >data.list)
+        mkdir -p "$work/x-$i/control" "$work/x-$i/data"
+        (cd "$work/x-$i" && ar x "$(ls "$work"/deb-"$i"/*.deb)" && ar tv "$(ls "$work"/deb-"$i"/*.deb)" >members &&
+            for part in control data; do
+                tar -xf $part.tar.* -C $part && tar -tvf $part.tar.* >$part.list && zcat -f $part.tar.* >$part.tar
+            done)
+    done
+    for member in members debian-binary control.tar data.tar $(ar t "$first"); do
+        cmp -s "$work/x-0/$member" "$work/x-1/$member" || echo "differs: $member"
     done
     diff -r "$work/x-0" "$work/x-1" | grep -v '^Only in' || true
     echo "The two packages differ (above)" >&2

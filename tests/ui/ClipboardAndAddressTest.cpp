@@ -92,6 +92,7 @@ TEST_F(ClipboardAndAddressTest, AClickOnTheAddressOpensOnlyWebAddresses)
         {"https://bank.example.org", true, MessageBox::Yes, "https://bank.example.org", 0},
         {"https://bank.example.org", true, MessageBox::No, "", 0},
         {"www.example.org", false, {}, "http://www.example.org", 0},
+        {"www.example.org/wiki/Help:Contents", false, {}, "http://www.example.org/wiki/Help:Contents", 0},
         {"localhost:8080/x", false, {}, "http://localhost:8080/x", 0},
         {"/usr/bin/xterm", true, {}, "", 1},
         {"file:///etc/passwd", true, {}, "", 1},

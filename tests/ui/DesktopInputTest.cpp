@@ -129,6 +129,7 @@ TEST_F(DesktopInputTest, AltWithALetterOfNoCommandTypesNothing)
     const QString user = Controls(*window).TxtUser->text();
     for (Qt::Key key : {Qt::Key_Q, Qt::Key_W, Qt::Key_Z}) {
         QTest::keyClick(Controls(*window).Text1, key, Qt::AltModifier);
+        QTest::keyClick(Controls(*window).Text1, key, Qt::AltModifier | Qt::ShiftModifier);
     }
     EXPECT_EQ(Controls(*window).Text1->text(), "");
     EXPECT_EQ(Controls(*window).TxtUser->text(), user);

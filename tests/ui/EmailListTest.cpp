@@ -82,6 +82,13 @@ TEST_F(EmailListTest, SaveKeepsTheTypedBlanksInTheFileAndSelectsTheFirstAddress)
     EXPECT_EQ(items(), QStringList({"first@x.org", QStringLiteral("新@x.cn")}));
     EXPECT_EQ(Controls(*window).Combo2->currentText(), "first@x.org");
     EXPECT_EQ(platform.beeper.beeps, 0);
+
+    // Enter in the box saves nothing, and lists nothing as if saved.
+    const QByteArray saved = RecordFiles::read(path);
+    typeAddress(QStringLiteral("entered@x.cn"));
+    QTest::keyClick(Controls(*window).Combo2->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(items(), QStringList({"first@x.org", QStringLiteral("新@x.cn")}));
+    EXPECT_EQ(RecordFiles::read(path), saved);
 }
 
 TEST_F(EmailListTest, ANewFileIsReadableByItsOwnerOnly)

@@ -100,6 +100,8 @@ TEST_F(EntryCommandsTest, SaveAcceptsWhatFitsExactly)
         {QString(40, 'n'), QString(35, 'u'), QStringLiteral("密").repeated(17), "http://" + QString(193, 'w'),
             record(1, QByteArray(35, 'n'), QByteArray(35, 'u'), QByteArray::fromHex(QByteArray("c3dc").repeated(17)),
                 "http://" + QByteArray(193, 'w'))},
+        // The blanks typed around an address are not part of it, and take none of its 200 bytes.
+        {"n", "u", "p", "  http://" + QString(193, 'w') + " ", record(1, "n", "u", "p", "http://" + QByteArray(193, 'w'))},
     };
     for (const auto& c : cases) {
         open({});
