@@ -65,7 +65,8 @@ configure_and_build() {
 # make_package DIR: the Debian package of what DIR built, installed under /usr, in $build-package.
 make_package() {
     rm -f "$build-package"/sitewarden_*.deb
-    cpack -G DEB --config "$1/CPackConfig.cmake" -B "$build-package" >/dev/null
+    # CPack gives the archive's members the modes its files were made with: as dpkg-deb does, 644.
+    (umask 022 && cpack -G DEB --config "$1/CPackConfig.cmake" -B "$build-package" >/dev/null)
     ls "$build-package"/sitewarden_*.deb
 }
 

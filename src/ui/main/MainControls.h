@@ -8,16 +8,16 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QMenu;
 class QPushButton;
+class SiteListView;
 
 // The main window's controls, by role. Each keeps the object name the program has always given it
 // (in the comment), by which screen readers and tests find it.
 struct MainControls
 {
     QLineEdit* description = nullptr; // Text1
-    QListView* siteList = nullptr; // List1
+    SiteListView* siteList = nullptr; // List1
     QLineEdit* userId = nullptr; // TxtUser
     QLineEdit* password = nullptr; // TxtPassword
     QLineEdit* address = nullptr; // TxtURL

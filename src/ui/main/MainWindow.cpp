@@ -13,19 +13,18 @@
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
 #include "SecretSelection.h"
+#include "SiteListView.h"
 #include "SettingsStore.h"
 #include "SiteListModel.h"
 #include "UrlOpener.h"
 #include "Version.h"
 #include "WindowPlacement.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListView>
@@ -36,7 +35,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QToolTip>
 #include <QUrl>
 
 #include <cmath>
@@ -147,19 +145,12 @@ void MainWindow::connectCommands()
     connect(c.updateEntry, &QPushButton::clicked, this, &MainWindow::updateShownEntry);
     connect(c.eraseEntry, &QPushButton::clicked, this, &MainWindow::eraseSelectedEntry);
     connect(c.siteList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (selectedLine() >= 0 && !m_choosingShown) {
+        if (m_controls.siteList->chosenLine() >= 0 && !m_choosingShown) {
             showSelectedEntry();
         }
     });
-    c.siteList->viewport()->setMouseTracking(true);
-    c.siteList->viewport()->installEventFilter(this);
-    c.siteList->installEventFilter(this);
     // A click on the line already chosen changes no selection, yet shows its entry afresh.
-    connect(c.siteList, &QListView::clicked, this, [this](const QModelIndex& index) {
-        if (index.row() == m_lineBeforePress && index.row() == selectedLine()) {
-            showSelectedEntry();
-        }
-    });
+    connect(c.siteList, &SiteListView::chosenLineClicked, this, &MainWindow::showSelectedEntry);
     connect(c.description, &QLineEdit::textChanged, this, &MainWindow::startNewEntry);
     connect(c.copyUserId, &QPushButton::clicked, this, [this] { copy(m_controls.userId->text(), false); });
     connect(c.copyPassword, &QPushButton::clicked, this, [this] { copy(m_controls.password->text(), true); });
@@ -217,7 +208,7 @@ bool MainWindow::followFiles(bool forCommand)
 void MainWindow::keepChosen(const SiteStore::Result& result, bool refused)
 {
     const ShownSlot& kept = result.shown;
-    const bool lineChosen = selectedLine() >= 0;
+    const bool lineChosen = m_controls.siteList->chosenLine() >= 0;
     if (kept.number == 0 && lineChosen) {
         // While the line is still there, so that a screen reader hears that it is no longer chosen.
         m_controls.siteList->selectionModel()->clear();
@@ -231,7 +222,7 @@ void MainWindow::keepChosen(const SiteStore::Result& result, bool refused)
         m_platform.beeper.beep();
         showKept(kept, refused);
     }
-    updateListTip();
+    m_controls.siteList->updateTip();
 }
 
 void MainWindow::showKept(const ShownSlot& kept, bool refused)
@@ -422,7 +413,6 @@ void MainWindow::showAbout()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QListView* list = m_controls.siteList;
     if (watched == m_controls.address && event->type() == QEvent::MouseButtonDblClick
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         m_addressDoubleClicked = true;
@@ -435,56 +425,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             openAddress();
         }
     }
-    if (watched == list && event->type() == QEvent::KeyPress && chooseFirstLine(static_cast<QKeyEvent*>(event))) {
-        return true;
-    }
-    if (watched == list && event->type() == QEvent::FocusIn) {
-        // After the list's own focus event: a screen reader then names the line the list stands on.
-        QTimer::singleShot(0, this, &MainWindow::announceCurrentLine);
-    }
-    if (watched == list->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            m_lineBeforePress = selectedLine();
-        } else if (event->type() == QEvent::MouseMove) {
-            updateListTip();
-        } else if (event->type() == QEvent::ToolTip) {
-            // The list's tooltip names the chosen entry wherever the pointer is over the list.
-            const auto* help = static_cast<QHelpEvent*>(event);
-            QToolTip::showText(help->globalPos(), list->toolTip(), list);
-            return true;
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool MainWindow::chooseFirstLine(const QKeyEvent* key)
-{
-    // A list box with no line chosen chooses its first line for the first key that moves in it, or
-    // for Space, which chooses the line the focus stands on.
-    const bool toFirst = key->key() == Qt::Key_Down || key->key() == Qt::Key_Up || key->key() == Qt::Key_Home
-        || key->key() == Qt::Key_PageUp || key->key() == Qt::Key_Space;
-    if (!toFirst || key->modifiers() != Qt::NoModifier || selectedLine() >= 0 || m_siteLines->rowCount() == 0) {
-        return false;
-    }
-    m_controls.siteList->setCurrentIndex(m_siteLines->index(0));
-    return true;
-}
-
-void MainWindow::announceCurrentLine()
-{
-    QListView* list = m_controls.siteList;
-    const QModelIndex current = list->currentIndex();
-    if (QAccessible::isActive() && list->hasFocus() && current.isValid()) {
-        QAccessibleEvent focus(list, QAccessible::Focus);
-        focus.setChild(current.row());
-        QAccessible::updateAccessibility(&focus);
-    }
-}
-
-int MainWindow::selectedLine() const
-{
-    const QModelIndexList rows = m_controls.siteList->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void MainWindow::chooseShownLine(int row)
@@ -493,7 +434,7 @@ void MainWindow::chooseShownLine(int row)
         m_choosingShown = true;
         m_controls.siteList->setCurrentIndex(m_siteLines->index(row));
         m_choosingShown = false;
-        updateListTip();
+        m_controls.siteList->updateTip();
     }
 }
 
@@ -610,7 +551,7 @@ void MainWindow::eraseSelectedEntry()
     if (!followFiles(true)) {
         return;
     }
-    const int line = selectedLine();
+    const int line = m_controls.siteList->chosenLine();
     if (line < 0) {
         m_platform.beeper.beep();
         return;
@@ -637,20 +578,14 @@ void MainWindow::eraseSelectedEntry()
 
 void MainWindow::showSelectedEntry()
 {
-    const int line = selectedLine();
+    const int line = m_controls.siteList->chosenLine();
     const SiteStore::Result result = m_sites.show(line + 1, m_siteLines->names().field(line));
     if (result.outcome == Outcome::Stale) {
         keepChosen(result, true);
     } else {
         showSlot(result.shown);
     }
-    updateListTip();
-}
-
-void MainWindow::updateListTip()
-{
-    const int line = selectedLine();
-    m_controls.siteList->setToolTip(line < 0 ? QString() : m_siteLines->index(line).data().toString());
+    m_controls.siteList->updateTip();
 }
 
 void MainWindow::startNewEntry()

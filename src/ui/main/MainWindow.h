@@ -8,7 +8,6 @@
 
 #include <QMainWindow>
 
-class QKeyEvent;
 class QLineEdit;
 class SiteListModel;
 
@@ -60,7 +59,6 @@ private:
     void updateShownEntry();
     void eraseSelectedEntry();
     void showSelectedEntry();
-    void updateListTip();
     void startNewEntry();
 
     void copy(const QString& text, bool secret);
@@ -76,9 +74,6 @@ private:
     void setBox(QLineEdit* box, const QString& text);
     // Chooses line `row`, which shows what the boxes already show.
     void chooseShownLine(int row);
-    int selectedLine() const;
-    bool chooseFirstLine(const QKeyEvent* key);
-    void announceCurrentLine();
     SiteEntry typedEntry() const;
     // A beep, and the focus in the field at fault.
     void refuse(SiteEntry::Field field);
@@ -113,7 +108,6 @@ private:
     bool m_everShown = false;
     // A line chosen by the window, whose entry the boxes show already.
     bool m_choosingShown = false;
-    int m_lineBeforePress = -1;
     // The release that ends a double click into the address box is no click of its own.
     bool m_addressDoubleClicked = false;
 };
