@@ -13,12 +13,11 @@
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
 #include "SecretSelection.h"
-#include "SiteListView.h"
-#include "SettingsStore.h"
 #include "SiteListModel.h"
+#include "SiteListView.h"
 #include "UrlOpener.h"
 #include "Version.h"
-#include "WindowPlacement.h"
+#include "WindowOptions.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -36,8 +35,6 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
-
-#include <cmath>
 
 #include "key16.xpm"
 #include "key32.xpm"
@@ -60,8 +57,6 @@ QUrl webAddress(const QString& address)
     return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
 }
 
-const QString settingsApplication = QStringLiteral("Sitewarden");
-const QString settingsSection = QStringLiteral("设置");
 const QString fileErrorTitle = QStringLiteral("文件错误!");
 const QString updateFailed = QStringLiteral("文件更新错误!");
 const QString emailFailed = QStringLiteral("无法删除电子邮件文件.");
@@ -88,6 +83,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
     setWindowIcon(icon);
 
     m_controls = MainWindowLayout::build(*this);
+    m_options = new WindowOptions(*this, m_controls.keepOnTop, m_controls.openWithoutAsking, m_platform);
     m_siteLines = new SiteListModel(this);
     m_controls.siteList->setModel(m_siteLines);
     watchTextBoxes();
@@ -128,15 +124,6 @@ void MainWindow::watchTextBoxes()
 void MainWindow::connectCommands()
 {
     const MainControls& c = m_controls;
-    // The commands invert the check marks themselves, as they do when start-up runs them.
-    connect(c.keepOnTop, &QAction::triggered, this, [this](bool checked) {
-        m_controls.keepOnTop->setChecked(!checked);
-        toggleKeepOnTop();
-    });
-    connect(c.openWithoutAsking, &QAction::triggered, this, [this](bool checked) {
-        m_controls.openWithoutAsking->setChecked(!checked);
-        toggleOpenWithoutAsking();
-    });
     connect(c.setDefaultUserId, &QAction::triggered, this, &MainWindow::editDefaultUserId);
     connect(c.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(c.about, &QAction::triggered, this, &MainWindow::showAbout);
@@ -171,11 +158,7 @@ void MainWindow::connectCommands()
 
 void MainWindow::load()
 {
-    // The keep-on-top command, run as if chosen: the window is placed before anything is read.
-    toggleKeepOnTop();
-    m_askBeforeOpening = readOption(QStringLiteral("EnableURL"));
-    // The item reads "do not confirm": it is checked exactly when opening an address does not ask.
-    m_controls.openWithoutAsking->setChecked(!m_askBeforeOpening);
+    m_options->load();
     showList(m_sites.list());
     showEmails(m_emails.load());
     m_platform.folderWatch.watch(m_platform.dataFolder.path(), [this] { followFiles(); });
@@ -325,55 +308,6 @@ void MainWindow::showEvent(QShowEvent* event)
             });
         }
     }
-}
-
-bool MainWindow::readOption(const QString& name) const
-{
-    const QString text
-        = m_platform.settings.getSetting(settingsApplication, settingsSection, name, QStringLiteral("False"));
-    // Only the word True means True; any other text must not stop the program from starting.
-    return text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
-}
-
-void MainWindow::storeOption(const QString& name, bool value)
-{
-    const bool stored = m_platform.settings.saveSetting(
-        settingsApplication, settingsSection, name, value ? QStringLiteral("True") : QStringLiteral("False"));
-    // The choice holds for this run all the same; the user must know it will not outlast it. At
-    // start-up the window is not there yet to say so.
-    if (!stored && m_everShown) {
-        m_platform.messageBox.show(
-            QStringLiteral("无法保存设置!"), MessageBox::Critical, QStringLiteral("保存设置出错!"));
-    }
-}
-
-void MainWindow::toggleKeepOnTop()
-{
-    QAction* item = m_controls.keepOnTop;
-    const QRect screen = m_platform.placement.primaryScreen();
-    const QSize client = centralWidget()->size();
-    // Rounded to the nearest whole pixel, an exact half to the even neighbour.
-    const int x = screen.x() + int(std::nearbyint(double(screen.width()) - (client.width() + 13)));
-    const int y = screen.y() + int(std::nearbyint(double(screen.height()) - (client.height() + 50)));
-    const int height = client.height() + 46;
-    if (item->isChecked()) {
-        m_platform.placement.setWindowPos(this, WindowPlacement::NoTopmost, x, y, client.width(), height,
-            WindowPlacement::NoSize | WindowPlacement::NoMove | WindowPlacement::NoActivate
-                | WindowPlacement::ShowWindow);
-    } else {
-        m_platform.placement.setWindowPos(
-            this, WindowPlacement::Topmost, x, y, client.width(), height, WindowPlacement::NoSize);
-    }
-    item->setChecked(!item->isChecked());
-    storeOption(QStringLiteral("WebSet"), item->isChecked());
-}
-
-void MainWindow::toggleOpenWithoutAsking()
-{
-    m_controls.openWithoutAsking->setChecked(!m_controls.openWithoutAsking->isChecked());
-    m_askBeforeOpening = !m_askBeforeOpening;
-    // Start-up reads this value back: it is whether opening asks that is stored.
-    storeOption(QStringLiteral("EnableURL"), m_askBeforeOpening);
 }
 
 void MainWindow::editDefaultUserId()
@@ -626,7 +560,7 @@ void MainWindow::openAddress()
         m_platform.beeper.beep();
         return;
     }
-    if (m_askBeforeOpening
+    if (m_options->askBeforeOpening()
         && m_platform.messageBox.show(QStringLiteral("将要启动浏览器以打开选定的网页?你希望继续吗?"), MessageBox::YesNo,
                QStringLiteral("运行浏览器?"))
             != MessageBox::Yes) {

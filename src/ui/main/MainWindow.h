@@ -10,6 +10,7 @@
 
 class QLineEdit;
 class SiteListModel;
+class WindowOptions;
 
 // The main window (object name FrmSitewarden): the site list, the fields of one entry, the e-mail
 // list and their buttons, with the menus of the program. Each command hands the store what the user
@@ -49,8 +50,6 @@ private:
     // Whether the user is typing into the boxes: what they typed is never overwritten.
     bool typing() const;
 
-    void toggleKeepOnTop();
-    void toggleOpenWithoutAsking();
     void editDefaultUserId();
     void showHelp();
     void showAbout();
@@ -83,9 +82,6 @@ private:
     void showEmails(const QStringList& addresses);
     int emailIndex() const;
 
-    bool readOption(const QString& name) const;
-    // Once the window is up, a value that could not be stored is reported.
-    void storeOption(const QString& name, bool value);
     // The keys of the text boxes: menus first, no stray Alt letters, compositions, the password's copies.
     void watchTextBoxes();
     void connectCommands();
@@ -96,11 +92,10 @@ private:
     DefaultUserIdFile m_defaultUserId;
     MainControls m_controls;
     SiteListModel* m_siteLines = nullptr;
+    WindowOptions* m_options = nullptr;
     // The slot the boxes show, and the last entry read for them.
     ShownSlot m_shown;
     SiteEntry m_lastRead;
-    // Opening an address asks first.
-    bool m_askBeforeOpening = false;
     // Typing into the e-mail box's edit field leaves no item chosen.
     bool m_emailTyped = false;
     // The address the user chose was taken away elsewhere: an erase has nothing to act on.
