@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -11,6 +13,7 @@ class FolderWatch
 public:
     virtual ~FolderWatch() = default;
     // Replaces any earlier watch. `changed` runs on the window's thread, once for each burst of
-    // changes; a file system that reports nothing (a network share) never calls it.
-    virtual void watch(const QString& folder, std::function<void()> changed) = 0;
+    // changes, with the names of the entries made, written or renamed into the folder meanwhile; a
+    // file system that reports nothing (a network share) never calls it.
+    virtual void watch(const QString& folder, std::function<void(const QList<QByteArray>& arrived)> changed) = 0;
 };

@@ -8,13 +8,16 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <utility>
+
 QtFolderWatch::QtFolderWatch()
 {
     m_burst.setSingleShot(true);
     m_burst.setInterval(50);
     connect(&m_burst, &QTimer::timeout, this, [this] {
+        const QList<QByteArray> arrived = std::exchange(m_arrived, {});
         if (m_changed) {
-            m_changed();
+            m_changed(arrived);
         }
     });
 }
@@ -27,7 +30,7 @@ QtFolderWatch::~QtFolderWatch()
     }
 }
 
-void QtFolderWatch::watch(const QString& folder, std::function<void()> changed)
+void QtFolderWatch::watch(const QString& folder, std::function<void(const QList<QByteArray>& arrived)> changed)
 {
     m_notifier.reset();
     if (m_fd >= 0) {
@@ -49,6 +52,15 @@ void QtFolderWatch::watch(const QString& folder, std::function<void()> changed)
 void QtFolderWatch::drain()
 {
     alignas(inotify_event) char buffer[4096];
-    while (Posix::retried([&] { return ::read(m_fd, buffer, sizeof buffer); }) > 0) { }
+    ssize_t got = 0;
+    while ((got = Posix::retried([&] { return ::read(m_fd, buffer, sizeof buffer); })) > 0) {
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->len > 0 && !(event->mask & (IN_DELETE | IN_MOVED_FROM)) && !m_arrived.contains(event->name)) {
+                m_arrived.append(QByteArray(event->name));
+            }
+            at += ssize_t(sizeof(inotify_event)) + event->len;
+        }
+    }
     m_burst.start();
 }

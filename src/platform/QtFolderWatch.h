@@ -18,7 +18,7 @@ public:
     QtFolderWatch();
     ~QtFolderWatch() override;
 
-    void watch(const QString& folder, std::function<void()> changed) override;
+    void watch(const QString& folder, std::function<void(const QList<QByteArray>& arrived)> changed) override;
 
 private:
     void drain();
@@ -27,5 +27,6 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     // A sync tool's save is several events (a temporary file made, written, renamed): one call for all.
     QTimer m_burst;
-    std::function<void()> m_changed;
+    QList<QByteArray> m_arrived;
+    std::function<void(const QList<QByteArray>& arrived)> m_changed;
 };

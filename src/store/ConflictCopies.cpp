@@ -78,6 +78,11 @@ QList<QByteArray> ConflictCopies::of(const QString& folder, const QByteArray& na
     return copiesOf(entries(folder), name);
 }
 
+bool ConflictCopies::isCopy(const QByteArray& entry)
+{
+    return isCopyOf(entry, DataFileNames::records) || isCopyOf(entry, DataFileNames::emails);
+}
+
 ConflictCopies::Merged ConflictCopies::mergeAll(DataFolder& folder, SiteStore& sites, EmailList& emails)
 {
     Merged merged;

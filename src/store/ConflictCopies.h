@@ -28,5 +28,7 @@ public:
 
     // The copies of `name` in the folder, in byte order.
     static QList<QByteArray> of(const QString& folder, const QByteArray& name);
+    // Whether a folder entry is a copy of a data file a sync tool left.
+    static bool isCopy(const QByteArray& entry);
     static Merged mergeAll(DataFolder& folder, SiteStore& sites, EmailList& emails);
 };

@@ -24,7 +24,7 @@ QByteArray six()
 class SilentWatch : public FolderWatch
 {
 public:
-    void watch(const QString&, std::function<void()>) override { }
+    void watch(const QString&, std::function<void(const QList<QByteArray>&)>) override { }
 };
 
 // The program open while a sync tool brings in another machine's files: each arrives under a name of

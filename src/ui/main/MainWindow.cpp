@@ -4,10 +4,11 @@
 #include "Beeper.h"
 #include "Clipboard.h"
 #include "CompositionGuard.h"
-#include "ConflictCopies.h"
 #include "DataFolder.h"
 #include "DefaultUserIdDialog.h"
-#include "FolderWatch.h"
+#include "EmailBox.h"
+#include "FailureReport.h"
+#include "FileFollower.h"
 #include "Gbk.h"
 #include "MainWindowLayout.h"
 #include "MenuShortcutFilter.h"
@@ -41,8 +42,6 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcFiles, "sitewarden.files")
-
 using Outcome = SiteStore::Result::Outcome;
 
 // The address to open, or an empty URL when it is not a web address: a click must never start
@@ -59,8 +58,6 @@ QUrl webAddress(const QString& address)
 
 const QString fileErrorTitle = QStringLiteral("文件错误!");
 const QString updateFailed = QStringLiteral("文件更新错误!");
-const QString emailFailed = QStringLiteral("无法删除电子邮件文件.");
-const QString emailFailedTitle = QStringLiteral("保存电子邮件出错!");
 // The lines of the help and about texts end in CR LF.
 const QString newLine = QStringLiteral("\r\n");
 
@@ -84,6 +81,10 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
 
     m_controls = MainWindowLayout::build(*this);
     m_options = new WindowOptions(*this, m_controls.keepOnTop, m_controls.openWithoutAsking, m_platform);
+    m_emailBox = new EmailBox(
+        m_controls.emailBox, m_controls.saveEmail, m_controls.eraseEmail, m_emails, m_platform,
+        [this] { m_follower->look(true); }, this);
+    m_follower = new FileFollower(*this, m_sites, m_emails, m_platform, [this] { return m_shown; });
     m_siteLines = new SiteListModel(this);
     m_controls.siteList->setModel(m_siteLines);
     watchTextBoxes();
@@ -144,24 +145,16 @@ void MainWindow::connectCommands()
     connect(c.copyEmail, &QPushButton::clicked, this, [this] { copy(m_controls.emailBox->currentText(), false); });
     connect(c.fillDefaultUserId, &QPushButton::clicked, this, &MainWindow::fillDefaultUserId);
     c.address->installEventFilter(this);
-    connect(c.saveEmail, &QPushButton::clicked, this, &MainWindow::saveEmail);
-    connect(c.eraseEmail, &QPushButton::clicked, this, &MainWindow::eraseEmail);
-    connect(c.emailBox->lineEdit(), &QLineEdit::textEdited, this, [this] {
-        m_emailTyped = true;
-        m_emailTaken = false;
-    });
-    connect(c.emailBox, qOverload<int>(&QComboBox::activated), this, [this] {
-        m_emailTyped = false;
-        m_emailTaken = false;
-    });
+    connect(m_follower, &FileFollower::sitesFollowed, this, &MainWindow::keepChosen);
+    connect(m_follower, &FileFollower::emailsFollowed, m_emailBox, &EmailBox::follow);
 }
 
 void MainWindow::load()
 {
     m_options->load();
     showList(m_sites.list());
-    showEmails(m_emails.load());
-    m_platform.folderWatch.watch(m_platform.dataFolder.path(), [this] { followFiles(); });
+    m_emailBox->load();
+    m_follower->start();
 }
 
 bool MainWindow::typing() const
@@ -169,23 +162,6 @@ bool MainWindow::typing() const
     const MainControls& c = m_controls;
     return !c.description->text().isEmpty() || c.userId->isModified() || c.password->isModified()
         || c.address->isModified();
-}
-
-bool MainWindow::followFiles(bool forCommand)
-{
-    mergeConflictCopies();
-    bool stillShown = true;
-    if (m_sites.changed()) {
-        const SiteStore::Result result = m_sites.follow(m_shown);
-        if (result.outcome != Outcome::Failed) {
-            stillShown = result.outcome == Outcome::Done;
-            keepChosen(result, forCommand);
-        }
-    }
-    if (m_emails.changed()) {
-        followEmails();
-    }
-    return stillShown;
 }
 
 void MainWindow::keepChosen(const SiteStore::Result& result, bool refused)
@@ -235,45 +211,6 @@ void MainWindow::showKept(const ShownSlot& kept, bool refused)
     }
 }
 
-void MainWindow::followEmails()
-{
-    QComboBox* box = m_controls.emailBox;
-    const QString text = box->currentText();
-    const bool typed = m_emailTyped;
-    const bool chosen = emailIndex() >= 0;
-    const bool taken = m_emailTaken;
-    showEmails(m_emails.load());
-    if (typed) {
-        box->setEditText(text);
-        m_emailTyped = true;
-    } else if (const int kept = chosen ? box->findText(text) : -1; kept >= 0) {
-        box->setCurrentIndex(kept);
-    } else {
-        box->setCurrentIndex(-1);
-        box->clearEditText();
-        m_emailTaken = chosen || taken;
-    }
-}
-
-void MainWindow::mergeConflictCopies()
-{
-    const ConflictCopies::Merged merged = ConflictCopies::mergeAll(m_platform.dataFolder, m_sites, m_emails);
-    for (const FileFailure& failure : merged.failures) {
-        qCWarning(lcFiles).noquote() << "could not merge a conflict copy:" << failure.describe();
-    }
-    if (merged.descriptions.isEmpty() && merged.addresses.isEmpty()) {
-        return;
-    }
-    QString text = QStringLiteral("同步工具留下了冲突副本, 其中这些已加回:");
-    if (!merged.descriptions.isEmpty()) {
-        text += newLine + QStringLiteral("网站: ") + merged.descriptions.join(QStringLiteral(", "));
-    }
-    if (!merged.addresses.isEmpty()) {
-        text += newLine + QStringLiteral("电子邮件地址: ") + merged.addresses.join(QStringLiteral(", "));
-    }
-    m_platform.messageBox.show(text, MessageBox::Information, QStringLiteral("同步冲突"));
-}
-
 void MainWindow::focusDescription()
 {
     m_controls.description->setFocus();
@@ -287,10 +224,6 @@ void MainWindow::changeEvent(QEvent* event)
         QGuiApplication::setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     }
     QMainWindow::changeEvent(event);
-    // A file system that reports no change (a network share) is looked at as the user comes back.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_everShown) {
-        followFiles();
-    }
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -299,8 +232,6 @@ void MainWindow::showEvent(QShowEvent* event)
     if (!m_everShown) {
         m_everShown = true;
         focusDescription();
-        // Conflict copies left while the program was not running.
-        QTimer::singleShot(0, this, [this] { followFiles(); });
         // Once, over the window: without a folder for the data, nothing typed here would be kept.
         if (const QString problem = m_platform.dataFolder.problem(); !problem.isEmpty()) {
             QTimer::singleShot(0, this, [this, problem] {
@@ -322,7 +253,8 @@ void MainWindow::editDefaultUserId()
     focusDescription();
     const DefaultUserIdFile::Result result = m_defaultUserId.store(id);
     if (result.outcome == DefaultUserIdFile::Result::Outcome::Failed) {
-        tell(result.failure, QStringLiteral("无法保存默认用户 ID."), QStringLiteral("保存默认用户 ID 出错!"));
+        FailureReport::show(m_platform.messageBox, result.failure, QStringLiteral("无法保存默认用户 ID."),
+            QStringLiteral("保存默认用户 ID 出错!"));
     }
 }
 
@@ -424,15 +356,9 @@ void MainWindow::refuse(SiteEntry::Field field)
     }
 }
 
-void MainWindow::tell(const FileFailure& failure, const QString& prompt, const QString& title)
-{
-    qCWarning(lcFiles).noquote() << "could not" << failure.describe();
-    m_platform.messageBox.show(prompt, MessageBox::Critical, title);
-}
-
 void MainWindow::saveNewEntry()
 {
-    followFiles(true);
+    m_follower->look(true);
     const SiteStore::Result result = m_sites.saveNew(typedEntry());
     if (result.outcome == Outcome::Refused) {
         refuse(result.refused);
@@ -442,10 +368,11 @@ void MainWindow::saveNewEntry()
         // A save looks for a free slot, then appends: where neither could be tried, both say so.
         const bool written = result.failure.step == FileFailure::Step::Write;
         if (!result.appending) {
-            tell(result.failure, updateFailed, fileErrorTitle);
+            FailureReport::show(m_platform.messageBox, result.failure, updateFailed, fileErrorTitle);
         }
         if (!written || result.appending) {
-            tell(result.failure, QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
+            FailureReport::show(
+                m_platform.messageBox, result.failure, QStringLiteral("无法保存文件!"), QStringLiteral("保存出错!"));
         }
     }
     showList(*result.fresh);
@@ -454,7 +381,7 @@ void MainWindow::saveNewEntry()
 
 void MainWindow::updateShownEntry()
 {
-    if (!followFiles(true)) {
+    if (!m_follower->look(true)) {
         return;
     }
     // The entry the user chose was taken away elsewhere: nothing to write to until a line is chosen.
@@ -468,7 +395,7 @@ void MainWindow::updateShownEntry()
         refuse(result.refused);
         break;
     case Outcome::Failed:
-        tell(result.failure, updateFailed, fileErrorTitle);
+        FailureReport::show(m_platform.messageBox, result.failure, updateFailed, fileErrorTitle);
         break;
     case Outcome::Stale:
         keepChosen(result, true);
@@ -482,7 +409,7 @@ void MainWindow::updateShownEntry()
 
 void MainWindow::eraseSelectedEntry()
 {
-    if (!followFiles(true)) {
+    if (!m_follower->look(true)) {
         return;
     }
     const int line = m_controls.siteList->chosenLine();
@@ -504,7 +431,7 @@ void MainWindow::eraseSelectedEntry()
         return;
     }
     if (result.outcome == Outcome::Failed) {
-        tell(result.failure, QStringLiteral("文件删除出错!"), fileErrorTitle);
+        FailureReport::show(m_platform.messageBox, result.failure, QStringLiteral("文件删除出错!"), fileErrorTitle);
     }
     showList(*result.fresh);
     chooseShownLine(0);
@@ -567,59 +494,4 @@ void MainWindow::openAddress()
         return;
     }
     m_platform.urlOpener.open(url.toString(QUrl::FullyEncoded));
-}
-
-void MainWindow::showEmails(const QStringList& addresses)
-{
-    QComboBox* box = m_controls.emailBox;
-    box->clear();
-    box->addItems(addresses);
-    box->setCurrentIndex(addresses.isEmpty() ? -1 : 0);
-    if (addresses.isEmpty()) {
-        box->clearEditText();
-    }
-    box->lineEdit()->setCursorPosition(0);
-    m_emailTyped = false;
-    m_emailTaken = false;
-}
-
-int MainWindow::emailIndex() const
-{
-    return m_emailTyped ? -1 : m_controls.emailBox->currentIndex();
-}
-
-void MainWindow::saveEmail()
-{
-    followFiles(true);
-    const EmailList::Result result = m_emails.save(m_controls.emailBox->currentText());
-    if (result.outcome == EmailList::Result::Outcome::Refused) {
-        m_platform.beeper.beep();
-        m_controls.emailBox->setFocus();
-        return;
-    }
-    if (result.outcome == EmailList::Result::Outcome::Failed) {
-        tell(result.failure, emailFailed, emailFailedTitle);
-    }
-    showEmails(result.addresses);
-}
-
-void MainWindow::eraseEmail()
-{
-    followFiles(true);
-    if (emailIndex() < 0) {
-        if (m_emailTaken) {
-            m_platform.beeper.beep();
-        }
-        return;
-    }
-    if (m_platform.messageBox.show(
-            QStringLiteral("从列表中删除电子邮件地址?   "), MessageBox::YesNo, QStringLiteral("删除地址?"))
-        != MessageBox::Yes) {
-        return;
-    }
-    const EmailList::Result result = m_emails.erase(emailIndex());
-    if (result.outcome == EmailList::Result::Outcome::Failed) {
-        tell(result.failure, emailFailed, emailFailedTitle);
-    }
-    showEmails(result.addresses);
 }

@@ -9,6 +9,8 @@
 #include <QMainWindow>
 
 class QLineEdit;
+class EmailBox;
+class FileFollower;
 class SiteListModel;
 class WindowOptions;
 
@@ -29,24 +31,17 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Start-up: the window placed, the options read, the list, slot 1 and the e-mail list shown.
+    // Start-up: the window placed, the options read, the list, slot 1 and the e-mail list shown, and
+    // the files followed.
     void load();
     void focusDescription();
 
-    // What another machine, a sync tool or a restored backup changed in the files, read in: the
-    // conflict copies merged, the list and the e-mail list read afresh where their files changed.
-    // False when the entry the boxes showed changed or is gone, and a command on it must not go on;
-    // `forCommand`: that command is refused, and the next goes to the entry as it now stands.
-    bool followFiles(bool forCommand = false);
     // The list as the file now holds it, after a follow or a command that found the file changed:
     // the entry the user chose stays chosen while its slot holds it, else nothing is chosen and the
     // boxes are empty. What the user is typing stays; once a command on it has been `refused`, the
     // next goes to the entry as it now stands.
     void keepChosen(const SiteStore::Result& result, bool refused);
     void showKept(const ShownSlot& kept, bool refused);
-    // The address the user chose stays chosen wherever it now stands, else nothing is chosen.
-    void followEmails();
-    void mergeConflictCopies();
     // Whether the user is typing into the boxes: what they typed is never overwritten.
     bool typing() const;
 
@@ -64,9 +59,6 @@ private:
     void fillDefaultUserId();
     void openAddress();
 
-    void saveEmail();
-    void eraseEmail();
-
     // The list, slot 1 in the boxes and no line chosen.
     void showList(const SiteList& list);
     void showSlot(const ShownSlot& slot);
@@ -76,11 +68,6 @@ private:
     SiteEntry typedEntry() const;
     // A beep, and the focus in the field at fault.
     void refuse(SiteEntry::Field field);
-    // The failure's box, and its cause in the journal.
-    void tell(const FileFailure& failure, const QString& prompt, const QString& title);
-
-    void showEmails(const QStringList& addresses);
-    int emailIndex() const;
 
     // The keys of the text boxes: menus first, no stray Alt letters, compositions, the password's copies.
     void watchTextBoxes();
@@ -93,13 +80,11 @@ private:
     MainControls m_controls;
     SiteListModel* m_siteLines = nullptr;
     WindowOptions* m_options = nullptr;
+    EmailBox* m_emailBox = nullptr;
+    FileFollower* m_follower = nullptr;
     // The slot the boxes show, and the last entry read for them.
     ShownSlot m_shown;
     SiteEntry m_lastRead;
-    // Typing into the e-mail box's edit field leaves no item chosen.
-    bool m_emailTyped = false;
-    // The address the user chose was taken away elsewhere: an erase has nothing to act on.
-    bool m_emailTaken = false;
     bool m_everShown = false;
     // A line chosen by the window, whose entry the boxes show already.
     bool m_choosingShown = false;
