@@ -40,12 +40,22 @@ bool RecordFile::fail(FileFailure::Step step, int error) const
     return false;
 }
 
-bool RecordFile::open(const QString& path)
+bool RecordFile::open(const QString& path, Access access)
 {
     close();
     m_path = path;
     m_readOnly = {};
     const QByteArray name = QFile::encodeName(path);
+    if (access == Access::Read) {
+        // Closing a file opened for reading tells a watch of the folder nothing.
+        m_fd = openForReading(name);
+        if (m_fd >= 0) {
+            return lock(LOCK_SH);
+        }
+        if (errno != ENOENT) {
+            return fail(FileFailure::Step::Open, errno);
+        }
+    }
     bool created = false;
     do {
         m_fd = Posix::retried([&] { return ::open(name.constData(), O_RDWR | O_CLOEXEC); });
@@ -59,10 +69,8 @@ bool RecordFile::open(const QString& path)
     }
     const int refused = errno;
     if (m_fd < 0 && (refused == EACCES || refused == EROFS || refused == EPERM)) {
-        // Not blocking: a pipe in the file's place must not wait for a writer.
-        m_fd = Posix::retried([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+        m_fd = openForReading(name);
         if (m_fd >= 0) {
-            ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
             m_readOnly = FileFailure::at(FileFailure::Step::Open, refused, path);
             m_failure = m_readOnly;
         }
@@ -70,8 +78,23 @@ bool RecordFile::open(const QString& path)
     if (m_fd < 0) {
         return fail(FileFailure::Step::Open, refused);
     }
+    return lock(LOCK_EX);
+}
+
+int RecordFile::openForReading(const QByteArray& name)
+{
+    // Not blocking: a pipe in the file's place must not wait for a writer.
+    const int fd = Posix::retried([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
+    if (fd >= 0) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+bool RecordFile::lock(int operation)
+{
     const QDeadlineTimer deadline(2000);
-    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+    while (::flock(m_fd, operation | LOCK_NB) != 0) {
         if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired()) {
             const int error = errno;
             close();

@@ -19,11 +19,14 @@ public:
     RecordFile& operator=(const RecordFile&) = delete;
     ~RecordFile();
 
-    // Opens for reading and writing, creating an empty owner-only file when there is none, or for
-    // reading alone where the file or its medium may not be written, so that its entries are still
-    // listed. Takes an exclusive lock, so that a second copy of the program waits its turn; a lock
-    // that cannot be had within about two seconds fails the open.
-    bool open(const QString& path);
+    enum class Access { ReadWrite, Read };
+
+    // ReadWrite: opens for reading and writing, creating an empty owner-only file when there is none,
+    // or for reading alone where the file or its medium may not be written, so that its entries are
+    // still listed; an exclusive lock, so that a second copy of the program waits its turn. Read: for
+    // reading alone, under a shared lock (a file that is not there yet is made as for ReadWrite). A
+    // lock that cannot be had within about two seconds fails the open.
+    bool open(const QString& path, Access access = Access::ReadWrite);
     // Open for reading alone: failure() says why it may not be written.
     bool readOnly() const { return m_readOnly.failed(); }
     // Lets another copy of the program at the file.
@@ -50,6 +53,8 @@ public:
     FileFailure failure() const { return m_failure; }
 
 private:
+    static int openForReading(const QByteArray& name);
+    bool lock(int operation);
     bool fail(FileFailure::Step step, int error) const;
     bool readAt(qint64 offset, char* data, qint64 size, qint64& got) const;
 

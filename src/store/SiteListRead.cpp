@@ -6,7 +6,7 @@ SiteListRead::SiteListRead(const QString& path)
 
 void SiteListRead::read()
 {
-    if (file.open(path)) {
+    if (file.open(path, RecordFile::Access::Read)) {
         list = SiteList::read(file);
     }
 }

@@ -87,10 +87,10 @@ SiteList SiteStore::freshList(const RecordFile& file)
     return list;
 }
 
-bool SiteStore::open(RecordFile& file, Result& result)
+bool SiteStore::open(RecordFile& file, Result& result, RecordFile::Access access)
 {
     m_folder.recover();
-    if (file.open(path())) {
+    if (file.open(path(), access)) {
         return true;
     }
     result = failed(file.failure());
@@ -143,7 +143,7 @@ SiteStore::Result SiteStore::show(int slot, const QByteArray& listed)
     Result result;
     RecordFile file;
     QByteArray stored;
-    if (open(file, result) && !file.readBytes(slot, stored)) {
+    if (open(file, result, RecordFile::Access::Read) && !file.readBytes(slot, stored)) {
         result = failed(file.failure());
     }
     if (result.outcome == Outcome::Failed) {
@@ -291,7 +291,7 @@ SiteStore::Result SiteStore::follow(const ShownSlot& shown)
 {
     Result result;
     RecordFile file;
-    if (!open(file, result)) {
+    if (!open(file, result, RecordFile::Access::Read)) {
         return result;
     }
     // With nothing chosen there is nothing to keep.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileFailure.h"
+#include "RecordFile.h"
 #include "ShownSlot.h"
 #include "SiteEntry.h"
 #include "SiteList.h"
@@ -13,7 +14,6 @@
 #include <thread>
 
 class DataFolder;
-class RecordFile;
 class SiteListRead;
 
 // The record file's entries. Each command takes the entry typed and the slot the window showed,
@@ -77,7 +77,7 @@ public:
 
 private:
     QString path() const;
-    bool open(RecordFile& file, Result& result);
+    bool open(RecordFile& file, Result& result, RecordFile::Access access = RecordFile::Access::ReadWrite);
     // Whether the slot as stored is still what the window showed.
     static bool stillShows(const ShownSlot& shown, const QByteArray& stored);
     static ShownSlot kept(const ShownSlot& shown, const QByteArray& stored);

@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace {
@@ -46,6 +47,22 @@ QByteArray six()
 {
     return record(1, "one", "u1", "p1", "http://one") + record(2, "two") + deleted(3) + record(4, "four") + deleted(5)
         + record(6, "six");
+}
+
+// Listing, showing and following only read: a watch of the folder, as the window keeps, hears no
+// write closed, and so the program does not wake itself.
+TEST_F(SiteStoreTest, ReadsWakeNoWatchOfTheFolder)
+{
+    RecordFiles::write(path, six());
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_CLOSE_WRITE | IN_MODIFY), 0);
+    store.prefetch();
+    store.list();
+    const ShownSlot two = store.show(2, record(2, "two").mid(2, 35)).shown;
+    store.follow(two);
+    char event[4096];
+    EXPECT_LT(::read(watch, event, sizeof event), 0);
+    ::close(watch);
 }
 
 TEST_F(SiteStoreTest, FirstStartCreatesAnEmptyOwnerOnlyFile)
