@@ -28,6 +28,13 @@ inline QByteArray deleted(int slot)
     return record(slot, "(Deleted)");
 }
 
+// Six slots: four entries, slots 3 and 5 free.
+inline QByteArray six()
+{
+    return record(1, "one", "u1", "p1", "http://one") + record(2, "two", "u2", "p2") + deleted(3)
+        + record(4, "four", "u4", "p4") + deleted(5) + record(6, "six", "u6", "p6");
+}
+
 inline QByteArray slot(const QByteArray& file, int number)
 {
     return file.mid((number - 1) * 307, 307);

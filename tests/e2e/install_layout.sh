@@ -10,7 +10,6 @@ source "$(dirname "$0")/wait.sh"
 build=$1 source=$2 program=$3
 work=$(mktemp -d)
 trap 'pkill -f "^$work/" || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
 stage="$work/stage"
 DESTDIR="$stage" cmake --install "$build" >/dev/null

@@ -4,6 +4,7 @@
 # home outlives an upgrade to a newer version and a purge, which leaves nothing of the program behind.
 #   package.sh PACKAGE.deb    (as root; the package is purged at the end)
 set -euo pipefail
+source "$(dirname "$0")/wait.sh"
 
 deb=$(realpath "$1")
 work=$(mktemp -d)
@@ -12,7 +13,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 [ "$(id -u)" -eq 0 ] || { echo "the package test installs packages: run it as root"; exit 1; }
 if dpkg -s sitewarden >/dev/null 2>&1; then
     trap 'rm -rf "$work"' EXIT

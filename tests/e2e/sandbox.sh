@@ -1,10 +1,11 @@
 # Sourced by the desktop tests: a copy of the program in a folder of its own, a home, settings and
 # runtime folders of the test's own, and every process the test adds to `pids` ended when it ends.
-#   source sandbox.sh PROGRAM    (sets work, app, pids; defines fail, until_true, x_server, window_manager,
-#                                 accessibility_bus)
+#   source sandbox.sh PROGRAM    (sets work, app, pids; defines x_server, window_manager, accessibility_bus,
+#                                 and those of wait.sh)
 source "$(dirname "${BASH_SOURCE[0]}")/wait.sh"
 work=$(mktemp -d)
-app="$work/app"
+# The program's folder: "app", or the name the test gives in `app_folder`.
+app="$work/${app_folder:-app}"
 mkdir -p "$app" "$work/config" "$work/runtime" "$work/home"
 chmod 700 "$work/runtime"
 cp "$1" "$app/sitewarden"
@@ -28,7 +29,6 @@ all_ended() {
     done
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
 
 # An Xvfb of the test's own, 1024 x 768, on the first display number nobody holds; DISPLAY names it.
 # Xvfb's own choice (-displayfd) looks only at lock files, and a Wayland test's Xwayland may still hold

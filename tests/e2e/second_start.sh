@@ -8,7 +8,7 @@ set -euo pipefail
 app=$1 other=$2 result=$3
 source "$(dirname "$0")/wait.sh"
 echo "FAIL: the test did not finish" > "$result"
-fail() { echo "FAIL: $*" >"$result"; exit 1; }
+fail_to=$result
 active() { xdotool getactivewindow 2>/dev/null || true; }
 is_active() { [ "$(active)" = "$1" ]; }
 not_active() { [ "$(active)" != "$1" ]; }

@@ -1,5 +1,5 @@
 # Sourced by the desktop tests: what a window manager, an X server or another process does on its own
-# time is polled for until a deadline, never read once.
+# time is polled for until a deadline, never read once; and one way to fail.
 #   until_true SECONDS COMMAND [ARGS...]    true as soon as COMMAND succeeds, false once SECONDS pass
 until_true() {
     local deadline=$((SECONDS + $1))
@@ -24,4 +24,15 @@ program_window() {
         [ -n "$found" ] || sleep 0.1
     done
     echo "$found"
+}
+
+# Says why the test failed and ends it: on standard output, or in the file `fail_to` names (a test run
+# inside a desktop session reports through a file), then the tail of the log `fail_log` names.
+#   fail REASON...
+fail() {
+    {
+        echo "FAIL: $*"
+        if [ -n "${fail_log:-}" ] && [ -f "$fail_log" ]; then tail -n 20 "$fail_log"; fi
+    } >"${fail_to:-/dev/stdout}"
+    exit 1
 }

@@ -11,7 +11,7 @@ set -euo pipefail
 ui_tests=$2
 source "$(dirname "$0")/sandbox.sh" "$1"
 unset DISPLAY
-fail() { echo "FAIL: $*"; [ -f "$work/weston.log" ] && tail -n 20 "$work/weston.log"; exit 1; }
+fail_log="$work/weston.log"
 
 # --debug lets weston-debug read the scene graph; the xwm-wm-x11 scope logs what the X client asked for.
 weston --backend=headless-backend.so --xwayland --use-pixman --width=1024 --height=768 --debug \

@@ -6,6 +6,7 @@ namespace {
 
 using RecordFiles::deleted;
 using RecordFiles::record;
+using RecordFiles::six;
 
 class EntryCommandsTest : public WindowTest
 {
@@ -21,18 +22,6 @@ protected:
 
     QStringList lines() const { return listLines(*window); }
 
-    int selected() const
-    {
-        const QModelIndexList rows = Controls(*window).List1->selectionModel()->selectedRows();
-        return rows.isEmpty() ? -1 : rows.first().row();
-    }
-
-    void clickLine(int row)
-    {
-        const QRect rect = Controls(*window).List1->visualRect(Controls(*window).List1->model()->index(row, 0));
-        QTest::mouseClick(Controls(*window).List1->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-
     void fill(const QString& name, const QString& user, const QString& password, const QString& url = {})
     {
         Controls(*window).Text1->setText(name);
@@ -44,12 +33,6 @@ protected:
     QString path = dataFile("Sitewarden2.dta");
     std::unique_ptr<MainWindow> window;
 };
-
-QByteArray six()
-{
-    return record(1, "one", "u1", "p1", "http://one") + record(2, "two", "u2", "p2") + deleted(3)
-        + record(4, "four", "u4", "p4") + deleted(5) + record(6, "six", "u6", "p6");
-}
 
 TEST_F(EntryCommandsTest, SaveRefusesWhatItCannotStoreWithABeepAndTheFocus)
 {
@@ -101,7 +84,8 @@ TEST_F(EntryCommandsTest, SaveAcceptsWhatFitsExactly)
             record(1, QByteArray(35, 'n'), QByteArray(35, 'u'), QByteArray::fromHex(QByteArray("c3dc").repeated(17)),
                 "http://" + QByteArray(193, 'w'))},
         // The blanks typed around an address are not part of it, and take none of its 200 bytes.
-        {"n", "u", "p", "  http://" + QString(193, 'w') + " ", record(1, "n", "u", "p", "http://" + QByteArray(193, 'w'))},
+        {"n", "u", "p", "  http://" + QString(193, 'w') + " ",
+            record(1, "n", "u", "p", "http://" + QByteArray(193, 'w'))},
     };
     for (const auto& c : cases) {
         open({});
@@ -122,7 +106,7 @@ TEST_F(EntryCommandsTest, SaveTakesTheFirstFreeSlotThenShowsRecordOne)
     EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "new", "nu", "np", "http://new"));
     EXPECT_EQ(file.size(), 6 * 307);
     EXPECT_EQ(lines(), QStringList({"one", "two", "new", "four", "(Deleted)", "six"}));
-    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(chosenLine(*window), 0);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
     EXPECT_EQ(Controls(*window).TxtPassword->text(), "p1");
     EXPECT_EQ(Controls(*window).TxtURL->text(), "http://one");
@@ -139,13 +123,13 @@ TEST_F(EntryCommandsTest, SaveWhenTheFileCannotBeOpenedShowsBothMessagesAndGoesO
     EXPECT_EQ(platform.messageBox.shown[0].prompt, "文件更新错误!");
     EXPECT_EQ(platform.messageBox.shown[1].prompt, "无法保存文件!");
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_EQ(selected(), -1);
+    EXPECT_EQ(chosenLine(*window), -1);
 }
 
 TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
 {
     open(six());
-    clickLine(3);
+    clickLine(*window, 3);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u4");
 
     platform.messageBox.answers = {MessageBox::No};
@@ -156,7 +140,7 @@ TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
     EXPECT_EQ(platform.messageBox.shown[0].title, "删除此网址?");
     EXPECT_EQ(platform.messageBox.shown[0].style, 4);
 
-    clickLine(4);
+    clickLine(*window, 4);
     platform.messageBox.answers = {MessageBox::Yes};
     Controls(*window).Command1->click();
     const QByteArray file = RecordFiles::read(path);
@@ -164,7 +148,7 @@ TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
     EXPECT_EQ(file.left(4 * 307), six().left(4 * 307));
     EXPECT_EQ(RecordFiles::slot(file, 6), RecordFiles::slot(six(), 6));
     EXPECT_EQ(lines(), QStringList({"one", "two", "(Deleted)", "four", "(Deleted)", "six"}));
-    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(chosenLine(*window), 0);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
 }
 
@@ -181,7 +165,7 @@ TEST_F(EntryCommandsTest, EraseWithNothingSelectedOnlyBeeps)
 TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
 {
     open(six());
-    clickLine(1);
+    clickLine(*window, 1);
     QTest::keyClicks(Controls(*window).Text1, "renamed");
     EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
     EXPECT_EQ(Controls(*window).TxtURL->text(), "http://www.");
@@ -199,7 +183,7 @@ TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
 TEST_F(EntryCommandsTest, OneLineIsChosenAtATime)
 {
     open(six());
-    clickLine(0);
+    clickLine(*window, 0);
     QListView* list = Controls(*window).List1;
     for (const Qt::KeyboardModifier extend : {Qt::ControlModifier, Qt::ShiftModifier}) {
         QTest::mouseClick(
@@ -212,9 +196,9 @@ TEST_F(EntryCommandsTest, OneLineIsChosenAtATime)
 TEST_F(EntryCommandsTest, ALineThatCannotBeReadLeavesTheBoxes)
 {
     open(six());
-    clickLine(1);
+    clickLine(*window, 1);
     platform.dataFolder.folder = dir.path() + "/gone";
-    clickLine(0);
+    clickLine(*window, 0);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
 }
 
@@ -236,7 +220,7 @@ TEST_F(EntryCommandsTest, UpdateWithNoLineChosenRewritesRecordOne)
 TEST_F(EntryCommandsTest, UpdateRefusesWhatItCannotStoreAndAnEmptyFile)
 {
     open(six());
-    clickLine(0);
+    clickLine(*window, 0);
     Controls(*window).TxtPassword->setText(QString(36, 'p'));
     Controls(*window).Command4->click();
     EXPECT_EQ(platform.beeper.beeps, 1);
@@ -261,7 +245,7 @@ TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
     QTest::mouseMove(Controls(*window).List1->viewport(), overLine3 + QPoint(1, 1));
     EXPECT_EQ(Controls(*window).List1->toolTip(), QString());
 
-    clickLine(3);
+    clickLine(*window, 3);
     EXPECT_EQ(Controls(*window).List1->toolTip(), "four");
     QTest::mouseMove(Controls(*window).List1->viewport(), overLine3);
     EXPECT_EQ(Controls(*window).List1->toolTip(), "four");
@@ -274,16 +258,16 @@ TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
 TEST_F(EntryCommandsTest, AClickOnTheSelectedLineShowsItsEntryAfresh)
 {
     open(six());
-    clickLine(1);
+    clickLine(*window, 1);
     Controls(*window).TxtUser->setText("edited");
-    clickLine(1);
+    clickLine(*window, 1);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
 }
 
 TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 {
     open(six());
-    clickLine(0);
+    clickLine(*window, 0);
     QTest::keyClick(Controls(*window).Text1, Qt::Key_Space);
     EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
     EXPECT_EQ(Controls(*window).TxtPassword->text(), QString());
@@ -300,12 +284,12 @@ TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 TEST_F(EntryCommandsTest, AnEraseAsksNothingOfAnEntryChangedElsewhere)
 {
     open(six());
-    clickLine(1);
+    clickLine(*window, 1);
     RecordFiles::write(path, six().replace(307, 307, deleted(2)));
     Controls(*window).Command1->click();
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
     EXPECT_EQ(platform.beeper.beeps, 1);
-    EXPECT_EQ(selected(), -1);
+    EXPECT_EQ(chosenLine(*window), -1);
 }
 
 TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
@@ -327,7 +311,7 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
     };
     for (const auto& c : cases) {
         open(six());
-        clickLine(1);
+        clickLine(*window, 1);
         QByteArray changed = six();
         changed.replace(307, 307, c.slot2);
         if (c.slot2.isEmpty()) {
@@ -352,7 +336,7 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
         EXPECT_EQ(lines().value(1), c.slot2.isEmpty() ? QString() : QString(c.slot2.mid(2, 35).trimmed())) << c.what;
         // The entry chosen stays while its slot holds it; else nothing is chosen, and the boxes are empty.
         const bool kept = c.slot2.startsWith(record(2, "two").left(37));
-        EXPECT_EQ(selected(), kept ? 1 : -1) << c.what;
+        EXPECT_EQ(chosenLine(*window), kept ? 1 : -1) << c.what;
         EXPECT_EQ(Controls(*window).TxtUser->text(), kept ? "u2" : "") << c.what;
         EXPECT_EQ(Controls(*window).TxtPassword->text(), kept ? "changed" : "") << c.what;
     }
@@ -366,10 +350,10 @@ TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
         open(six());
         RecordFiles::write(path, changed);
         const int beeps = platform.beeper.beeps;
-        clickLine(1);
+        clickLine(*window, 1);
         EXPECT_EQ(platform.beeper.beeps, beeps + 1);
         EXPECT_EQ(lines().value(1), changed.size() > 307 ? "Four" : "");
-        EXPECT_EQ(selected(), -1);
+        EXPECT_EQ(chosenLine(*window), -1);
         EXPECT_EQ(Controls(*window).TxtUser->text(), "");
         EXPECT_EQ(Controls(*window).TxtPassword->text(), "");
         EXPECT_EQ(Controls(*window).List1->toolTip(), "");
@@ -380,7 +364,7 @@ TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
 TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
 {
     open(six());
-    clickLine(1);
+    clickLine(*window, 1);
     QByteArray changed = six();
     changed.replace(0, 307, record(1, "one", "other-copy"));
     RecordFiles::write(path, changed);
@@ -389,14 +373,14 @@ TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 2), record(2, "two", "u2", "typed"));
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 1), record(1, "one", "other-copy"));
     EXPECT_EQ(platform.beeper.beeps, 0);
-    EXPECT_EQ(selected(), 1);
+    EXPECT_EQ(chosenLine(*window), 1);
 }
 
 TEST_F(EntryCommandsTest, AnUpdateKeepsADescriptionGbkCannotReadByteForByte)
 {
     const QByteArray name = "Caf\xe9 Bank";
     open(record(1, name, "u", "old"));
-    clickLine(0);
+    clickLine(*window, 0);
     Controls(*window).TxtPassword->setText("new");
     Controls(*window).Command4->click();
     EXPECT_EQ(RecordFiles::read(path), record(1, name, "u", "new"));
@@ -416,7 +400,7 @@ TEST_F(EntryCommandsTest, EnterOnAFocusedButtonPressesItAndDoesNothingInATextBox
     }
     EXPECT_EQ(RecordFiles::read(path), six());
 
-    clickLine(0);
+    clickLine(*window, 0);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         platform.messageBox.answers = {MessageBox::No};
         Controls(*window).Command1->setFocus();

@@ -13,12 +13,7 @@ namespace {
 
 using RecordFiles::deleted;
 using RecordFiles::record;
-
-QByteArray six()
-{
-    return record(1, "one", "u1", "p1", "http://one") + record(2, "two", "u2", "p2") + deleted(3) + record(4, "four")
-        + deleted(5) + record(6, "six");
-}
+using RecordFiles::six;
 
 // A file system that reports no change: a network share.
 class SilentWatch : public FolderWatch
@@ -46,19 +41,6 @@ protected:
         ASSERT_EQ(std::rename(qPrintable(arriving), qPrintable(dataFile(name))), 0);
     }
 
-    int selected() const
-    {
-        const QModelIndexList rows = Controls(*window).List1->selectionModel()->selectedRows();
-        return rows.isEmpty() ? -1 : rows.first().row();
-    }
-
-    void clickLine(int row)
-    {
-        QListView* list = Controls(*window).List1;
-        QTest::mouseClick(
-            list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
-    }
-
     std::unique_ptr<MainWindow> window;
 };
 
@@ -66,7 +48,7 @@ TEST_F(FollowingFilesTest, AnotherMachinesEntryIsListedWithNoActionAndTheShownOn
 {
     RecordFiles::write(dataFile("Sitewarden2.dta"), six());
     open(platform.services());
-    clickLine(1);
+    clickLine(*window, 1);
     Controls(*window).TxtPassword->setText("p2");
     QElapsedTimer clock;
     clock.start();
@@ -74,7 +56,7 @@ TEST_F(FollowingFilesTest, AnotherMachinesEntryIsListedWithNoActionAndTheShownOn
     ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == 7; }, 5000));
     std::printf("listed %lld ms after the rename\n", clock.elapsed());
     EXPECT_EQ(listLines(*window).last(), "seven");
-    EXPECT_EQ(selected(), 1);
+    EXPECT_EQ(chosenLine(*window), 1);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
     EXPECT_EQ(platform.beeper.beeps, 0);
     // The entry shown is the one in the file: an update goes to it.
@@ -126,7 +108,7 @@ TEST_F(FollowingFilesTest, WhatTheUserChoseStaysWhileTheFileHoldsItElseNothingIs
         for (const bool typing : {false, true}) {
             RecordFiles::write(dataFile("Sitewarden2.dta"), six());
             open(platform.services());
-            clickLine(1);
+            clickLine(*window, 1);
             if (typing) {
                 QTest::keyClick(Controls(*window).TxtPassword, Qt::Key_End);
                 QTest::keyClicks(Controls(*window).TxtPassword, "typed");
@@ -137,7 +119,7 @@ TEST_F(FollowingFilesTest, WhatTheUserChoseStaysWhileTheFileHoldsItElseNothingIs
             syncIn("Sitewarden2.dta", file);
             ASSERT_TRUE(QTest::qWaitFor([&] { return listLines(*window).size() == file.size() / 307; }, 5000));
             const std::string what = std::string(c.what) + (typing ? ", typing" : "");
-            EXPECT_EQ(selected(), c.kept ? 1 : -1) << what;
+            EXPECT_EQ(chosenLine(*window), c.kept ? 1 : -1) << what;
             const SiteEntry now = c.kept ? SiteRecord::entry(c.slot2.constData()) : SiteEntry();
             EXPECT_EQ(Controls(*window).TxtUser->text(), typing ? "u2" : now.userId) << what;
             EXPECT_EQ(Controls(*window).TxtPassword->text(), typing ? "p2typed" : now.password) << what;

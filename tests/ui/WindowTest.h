@@ -138,6 +138,20 @@ protected:
         return lines;
     }
 
+    // The line chosen in List1, or -1.
+    static int chosenLine(const QWidget& window)
+    {
+        const QModelIndexList rows = Controls(window).List1->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+
+    static void clickLine(const QWidget& window, int row)
+    {
+        QListView* list = Controls(window).List1;
+        QTest::mouseClick(
+            list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+    }
+
     // Every item of Combo2, as shown.
     static QStringList emailItems(const QWidget& window)
     {
