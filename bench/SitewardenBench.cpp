@@ -202,7 +202,7 @@ void ShowLastRecord(benchmark::State& state)
     SiteStore store(folder);
     const QByteArray listed = store.list().lines.field(records - 1);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(store.show(records, listed));
+        benchmark::DoNotOptimize(store.show(ShownSlot::ofLine(records - 1, listed)));
     }
 }
 

@@ -9,6 +9,17 @@
 // acts only while the file still holds exactly that.
 struct ShownSlot
 {
+    // The slot of list line `line` (from 0), as the list read it: its description alone.
+    static ShownSlot ofLine(int line, const QByteArray& listed);
+    // The slot with its whole record, as read for the boxes.
+    static ShownSlot withRecord(int number, const QByteArray& listed, const QByteArray& record);
+
+    // Whether it stands for a slot at all: nothing is chosen where it does not.
+    bool chosen() const { return number > 0; }
+    // Its list line, from 0.
+    int line() const { return number - 1; }
+
+    // From 1; 0 for none.
     int number = 0;
     // The 35 bytes of its list line; empty for a slot the list does not have.
     QByteArray listed;

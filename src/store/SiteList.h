@@ -11,7 +11,7 @@ class RecordFile;
 struct SiteList
 {
     SiteNames lines;
-    ShownSlot first {1, {}, false, {}};
+    ShownSlot first = ShownSlot::ofLine(0, {});
     // The file as it was read.
     FileStamp stamp;
 

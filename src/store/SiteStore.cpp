@@ -110,7 +110,7 @@ ShownSlot SiteStore::kept(const ShownSlot& shown, const QByteArray& stored)
     }
     // The same description in the same slot is the same entry, whatever else changed in it.
     if (!stored.isEmpty() && stored.mid(SiteRecord::NameOffset, SiteRecord::NameWidth) == shown.listed) {
-        return {shown.number, shown.listed, true, stored};
+        return ShownSlot::withRecord(shown.number, shown.listed, stored);
     }
     return {};
 }
@@ -138,23 +138,23 @@ Field SiteStore::refusal(const SiteEntry& entry, bool isNew)
     return Field::None;
 }
 
-SiteStore::Result SiteStore::show(int slot, const QByteArray& listed)
+SiteStore::Result SiteStore::show(const ShownSlot& line)
 {
     Result result;
     RecordFile file;
     QByteArray stored;
-    if (open(file, result, RecordFile::Access::Read) && !file.readBytes(slot, stored)) {
+    if (open(file, result, RecordFile::Access::Read) && !file.readBytes(line.number, stored)) {
         result = failed(file.failure());
     }
     if (result.outcome == Outcome::Failed) {
-        result.shown = {slot, listed, false, {}};
-    } else if (!listed.isEmpty() && !stillShows({slot, listed, false, {}}, stored)) {
+        result.shown = line;
+    } else if (!line.listed.isEmpty() && !stillShows(line, stored)) {
         // Only a listed line is checked: an empty file still shows its (empty) slot 1.
         result.outcome = Outcome::Stale;
-        result.shown = kept({slot, listed, false, {}}, stored);
+        result.shown = kept(line, stored);
         result.fresh = freshList(file);
     } else {
-        result.shown = {slot, listed, true, stored};
+        result.shown = ShownSlot::withRecord(line.number, line.listed, stored);
     }
     return result;
 }
@@ -256,7 +256,7 @@ SiteStore::Result SiteStore::update(const ShownSlot& shown, const SiteEntry& typ
     if (listStillRead) {
         m_stamp = file.stamp();
     }
-    result.shown = {shown.number, shown.listed, true, bytes};
+    result.shown = ShownSlot::withRecord(shown.number, shown.listed, bytes);
     return result;
 }
 
@@ -296,7 +296,7 @@ SiteStore::Result SiteStore::follow(const ShownSlot& shown)
     }
     // With nothing chosen there is nothing to keep.
     QByteArray stored;
-    if (shown.number > 0) {
+    if (shown.chosen()) {
         const bool read = file.readBytes(shown.number, stored);
         result.shown = read ? kept(shown, stored) : ShownSlot();
         if (!read || !stillShows(shown, stored)) {

@@ -56,8 +56,8 @@ public:
     void prefetch();
     SiteList list();
 
-    // The slot for the boxes, while its list line still stands for what it holds.
-    Result show(int slot, const QByteArray& listed);
+    // The slot of a list line for the boxes, while the line still stands for what it holds.
+    Result show(const ShownSlot& line);
     // Into the first free slot, else at the end.
     Result saveNew(const SiteEntry& entry);
     // The user ID, password and address of the slot shown; its description stays byte for byte.

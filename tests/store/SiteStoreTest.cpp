@@ -34,7 +34,7 @@ protected:
     ShownSlot shown(int slot)
     {
         const SiteList list = store.list();
-        return store.show(slot, list.lines.field(slot - 1)).shown;
+        return store.show(ShownSlot::ofLine(slot - 1, list.lines.field(slot - 1))).shown;
     }
 
     QTemporaryDir dir;
@@ -58,7 +58,7 @@ TEST_F(SiteStoreTest, ReadsWakeNoWatchOfTheFolder)
     ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_CLOSE_WRITE | IN_MODIFY), 0);
     store.prefetch();
     store.list();
-    const ShownSlot two = store.show(2, record(2, "two").mid(2, 35)).shown;
+    const ShownSlot two = store.show(ShownSlot::ofLine(1, record(2, "two").mid(2, 35))).shown;
     store.follow(two);
     char event[4096];
     EXPECT_LT(::read(watch, event, sizeof event), 0);

@@ -105,7 +105,7 @@ int main(int argc, char* argv[])
     DefaultUserIdFile defaultUserId(folder);
     const auto shownFirst = [&sites] {
         const SiteList list = sites.list();
-        return sites.show(1, list.lines.field(0)).shown;
+        return sites.show(ShownSlot::ofLine(0, list.lines.field(0))).shown;
     };
 
     if (action == QLatin1String("save") && args.size() == 5) {

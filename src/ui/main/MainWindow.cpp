@@ -168,13 +168,13 @@ void MainWindow::keepChosen(const SiteStore::Result& result, bool refused)
 {
     const ShownSlot& kept = result.shown;
     const bool lineChosen = m_controls.siteList->chosenLine() >= 0;
-    if (kept.number == 0 && lineChosen) {
+    if (!kept.chosen() && lineChosen) {
         // While the line is still there, so that a screen reader hears that it is no longer chosen.
         m_controls.siteList->selectionModel()->clear();
     }
     m_siteLines->setNames(result.fresh->lines);
-    if (kept.number > 0 && lineChosen) {
-        chooseShownLine(kept.number - 1);
+    if (kept.chosen() && lineChosen) {
+        chooseShownLine(kept.line());
     }
     // Done: the entry shown is as it was, and the boxes (the caret in them too) stay as they are.
     if (result.outcome == Outcome::Stale) {
@@ -195,12 +195,12 @@ void MainWindow::showKept(const ShownSlot& kept, bool refused)
     // What is typed stays. A command on the changed entry is refused once; once that is heard, the
     // next one goes to the entry as it now stands, the file's values in the boxes nobody typed into
     // (a new entry's boxes stay as they are).
-    if (kept.number > 0 && !refused) {
+    if (kept.chosen() && !refused) {
         return;
     }
     m_shown = kept;
     m_lastRead = kept.entry();
-    if (kept.number > 0 && m_controls.description->text().isEmpty()) {
+    if (kept.chosen() && m_controls.description->text().isEmpty()) {
         for (const auto& [box, value] :
             {std::pair {m_controls.userId, m_lastRead.userId}, std::pair {m_controls.password, m_lastRead.password},
                 std::pair {m_controls.address, m_lastRead.url}}) {
@@ -385,7 +385,7 @@ void MainWindow::updateShownEntry()
         return;
     }
     // The entry the user chose was taken away elsewhere: nothing to write to until a line is chosen.
-    if (m_shown.number == 0) {
+    if (!m_shown.chosen()) {
         m_platform.beeper.beep();
         return;
     }
@@ -424,7 +424,7 @@ void MainWindow::eraseSelectedEntry()
     }
     // The whole record when the boxes show it, else the line alone.
     const ShownSlot shown
-        = m_shown.number == line + 1 ? m_shown : ShownSlot {line + 1, m_siteLines->names().field(line), false, {}};
+        = m_shown.line() == line ? m_shown : ShownSlot::ofLine(line, m_siteLines->names().field(line));
     const SiteStore::Result result = m_sites.erase(shown);
     if (result.outcome == Outcome::Stale) {
         keepChosen(result, true);
@@ -440,7 +440,7 @@ void MainWindow::eraseSelectedEntry()
 void MainWindow::showSelectedEntry()
 {
     const int line = m_controls.siteList->chosenLine();
-    const SiteStore::Result result = m_sites.show(line + 1, m_siteLines->names().field(line));
+    const SiteStore::Result result = m_sites.show(ShownSlot::ofLine(line, m_siteLines->names().field(line)));
     if (result.outcome == Outcome::Stale) {
         keepChosen(result, true);
     } else {
