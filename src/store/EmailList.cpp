@@ -79,13 +79,21 @@ EmailList::Result EmailList::write(const QByteArray& lastLine)
     bool changed = false;
     // The whole list is written beside the old file and takes its place only once complete.
     result.failure = readFileNow(changed);
+    const QByteArray bytes = TextFile::joinLines(m_lines) + lastLine + QByteArrayLiteral("\r\n");
     if (!result.failure.failed()) {
-        result.failure = TextFile::write(path(), TextFile::joinLines(m_lines) + lastLine + QByteArrayLiteral("\r\n"));
+        result.failure = TextFile::write(path(), bytes);
     }
     if (result.failure.failed()) {
+        // What the file now holds, whatever part of the write reached it.
         result.outcome = Result::Outcome::Failed;
+        result.addresses = load();
+        return result;
     }
-    result.addresses = load();
+    // The list as written, which is what the file holds: not read back.
+    m_stamp = FileStamp::of(path());
+    m_loaded = bytes;
+    m_lines = addresses(bytes);
+    result.addresses = decoded();
     return result;
 }
 

@@ -49,7 +49,8 @@ private:
     // was read, the list becomes the file's addresses, so that a save keeps what was saved there.
     // Fails when the file is there but cannot be read: then nothing may be written over it.
     FileFailure readFileNow(bool& changed);
-    // Writes the list and the line after it, then reads the file back for the window.
+    // Writes the list and the line after it, and gives back the addresses written, as a reading of
+    // the file would give them; after a failure, the file's as it now is.
     Result write(const QByteArray& lastLine);
     QStringList decoded() const;
 
