@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AcceleratorFilter.h"
+#include "AddressLauncher.h"
 #include "Beeper.h"
 #include "Clipboard.h"
 #include "CompositionGuard.h"
@@ -16,7 +17,6 @@
 #include "SecretSelection.h"
 #include "SiteListModel.h"
 #include "SiteListView.h"
-#include "UrlOpener.h"
 #include "Version.h"
 #include "WindowOptions.h"
 
@@ -30,12 +30,9 @@
 #include <QListView>
 #include <QLoggingCategory>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
-#include <QUrl>
 
 #include "key16.xpm"
 #include "key32.xpm"
@@ -43,18 +40,6 @@
 namespace {
 
 using Outcome = SiteStore::Result::Outcome;
-
-// The address to open, or an empty URL when it is not a web address: a click must never start
-// a local program or open a file. A bare host name ("www.example.org") means a web page.
-QUrl webAddress(const QString& address)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?![0-9])"));
-    const QString full = scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address;
-    // Tolerant: a blank, "|", "{}" or a stray "%" in a web address is percent-encoded, not refused.
-    const QUrl url(full, QUrl::TolerantMode);
-    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-    return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
-}
 
 const QString fileErrorTitle = QStringLiteral("文件错误!");
 const QString updateFailed = QStringLiteral("文件更新错误!");
@@ -144,7 +129,8 @@ void MainWindow::connectCommands()
     connect(c.copyPassword, &QPushButton::clicked, this, [this] { copy(m_controls.password->text(), true); });
     connect(c.copyEmail, &QPushButton::clicked, this, [this] { copy(m_controls.emailBox->currentText(), false); });
     connect(c.fillDefaultUserId, &QPushButton::clicked, this, &MainWindow::fillDefaultUserId);
-    c.address->installEventFilter(this);
+    new AddressLauncher(
+        c.address, m_platform, [this] { return m_options->askBeforeOpening(); }, this);
     connect(m_follower, &FileFollower::sitesFollowed, this, &MainWindow::keepChosen);
     connect(m_follower, &FileFollower::emailsFollowed, m_emailBox, &EmailBox::follow);
 }
@@ -275,23 +261,6 @@ void MainWindow::showAbout()
         + QStringLiteral("Sitewarden软件") + newLine + QStringLiteral("sitewarden@example.org  或  support@example.org")
         + newLine + QStringLiteral("http://www.example.org/sitewarden") + newLine + newLine;
     m_platform.messageBox.show(text, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("关于"));
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_controls.address && event->type() == QEvent::MouseButtonDblClick
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        m_addressDoubleClicked = true;
-    }
-    if (watched == m_controls.address && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (m_addressDoubleClicked) {
-            m_addressDoubleClicked = false;
-        } else {
-            openAddress();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::chooseShownLine(int row)
@@ -469,29 +438,4 @@ void MainWindow::fillDefaultUserId()
     // The clipboard is emptied first, as by the buttons beside it, and left so.
     m_platform.clipboard.clear();
     setBox(m_controls.userId, m_defaultUserId.load());
-}
-
-void MainWindow::openAddress()
-{
-    const QString address = Gbk::trimBlanks(m_controls.address->text());
-    if (address.isEmpty()) {
-        m_platform.beeper.beep();
-        return;
-    }
-    // The prefix that typing a new description leaves in the box.
-    if (address == QLatin1String("http://www.")) {
-        return;
-    }
-    const QUrl url = webAddress(address);
-    if (url.isEmpty()) {
-        m_platform.beeper.beep();
-        return;
-    }
-    if (m_options->askBeforeOpening()
-        && m_platform.messageBox.show(QStringLiteral("将要启动浏览器以打开选定的网页?你希望继续吗?"), MessageBox::YesNo,
-               QStringLiteral("运行浏览器?"))
-            != MessageBox::Yes) {
-        return;
-    }
-    m_platform.urlOpener.open(url.toString(QUrl::FullyEncoded));
 }

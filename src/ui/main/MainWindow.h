@@ -26,7 +26,6 @@ public:
     ~MainWindow() override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -57,7 +56,6 @@ private:
 
     void copy(const QString& text, bool secret);
     void fillDefaultUserId();
-    void openAddress();
 
     // The list, slot 1 in the boxes and no line chosen.
     void showList(const SiteList& list);
@@ -88,6 +86,4 @@ private:
     bool m_everShown = false;
     // A line chosen by the window, whose entry the boxes show already.
     bool m_choosingShown = false;
-    // The release that ends a double click into the address box is no click of its own.
-    bool m_addressDoubleClicked = false;
 };
