@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Chinese typed in the site list through an input method (fcitx5 or IBus, pinyin, under openbox in
-# Xvfb) chooses the first line that starts with it, as a letter does: "mail" chosen, then "wang" and
-# Space, then 擦除(E) answered with Enter must erase the line of the character chosen, and "mail" stays.
+# Chinese typed in the site list through fcitx5 or IBus (pinyin, openbox, Xvfb) chooses the first line
+# that starts with it: "mail" chosen, "wang" and Space, then 擦除(E) and Enter erase that line, not "mail".
 #   list_typeahead.sh PROGRAM fcitx5|ibus
 set -euo pipefail
 
@@ -13,11 +12,9 @@ source "$(dirname "$0")/input_method.sh"
 field() { LC_ALL=C printf '%-*s' "$2" "$1"; }
 record() { printf "\\x$(printf %02x "$1")\\x00"; field "$2" 35; field "u$1" 35; field "p$1" 35; field '' 200; }
 # "mail", then a line for each character the input method may give "wang" first: 王 网 往 望 忘 旺, in GBK.
-records="$app/Sitewarden2.dta"
-slot=1
+records="$app/Sitewarden2.dta" slot=0
 for name in mail '\xcd\xf5' '\xcd\xf8' '\xcd\xf9' '\xcd\xfb' '\xcd\xfc' '\xcd\xfa'; do
-    record "$slot" "$(printf "$name")"
-    slot=$((slot + 1))
+    record $((slot += 1)) "$(printf "$name")"
 done >"$records"
 
 x_server

@@ -30,8 +30,6 @@ protected:
         Controls(*window).TxtURL->setText(text);
         QTest::mouseClick(Controls(*window).TxtURL, Qt::LeftButton);
     }
-
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ClipboardAndAddressTest, EachButtonEmptiesTheClipboardThenCopiesItsTrimmedText)

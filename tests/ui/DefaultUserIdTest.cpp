@@ -46,7 +46,6 @@ protected:
     }
 
     QString path = dataFile("default.dta");
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(DefaultUserIdTest, LoadReadsTheFirstLineTrimmedIntoTheUserBox)

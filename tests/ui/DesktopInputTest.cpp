@@ -27,8 +27,6 @@ protected:
         QInputMethodEvent event(preedit, {});
         QApplication::sendEvent(box, &event);
     }
-
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(DesktopInputTest, CommandsWaitWhileAnInputMethodComposes)

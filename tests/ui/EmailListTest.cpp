@@ -34,7 +34,6 @@ protected:
     }
 
     QString path = dataFile("Email.dta");
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(EmailListTest, ReadsAnyLineEndTrimsAndSkipsEmptyLines)

@@ -31,7 +31,6 @@ protected:
     }
 
     QString path = dataFile("Sitewarden2.dta");
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(EntryCommandsTest, SaveRefusesWhatItCannotStoreWithABeepAndTheFocus)
@@ -106,7 +105,7 @@ TEST_F(EntryCommandsTest, SaveTakesTheFirstFreeSlotThenShowsRecordOne)
     EXPECT_EQ(RecordFiles::slot(file, 3), record(3, "new", "nu", "np", "http://new"));
     EXPECT_EQ(file.size(), 6 * 307);
     EXPECT_EQ(lines(), QStringList({"one", "two", "new", "four", "(Deleted)", "six"}));
-    EXPECT_EQ(chosenLine(*window), 0);
+    EXPECT_EQ(selected(), 0);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
     EXPECT_EQ(Controls(*window).TxtPassword->text(), "p1");
     EXPECT_EQ(Controls(*window).TxtURL->text(), "http://one");
@@ -123,13 +122,13 @@ TEST_F(EntryCommandsTest, SaveWhenTheFileCannotBeOpenedShowsBothMessagesAndGoesO
     EXPECT_EQ(platform.messageBox.shown[0].prompt, "文件更新错误!");
     EXPECT_EQ(platform.messageBox.shown[1].prompt, "无法保存文件!");
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_EQ(chosenLine(*window), -1);
+    EXPECT_EQ(selected(), -1);
 }
 
 TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
 {
     open(six());
-    clickLine(*window, 3);
+    clickLine(3);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u4");
 
     platform.messageBox.answers = {MessageBox::No};
@@ -140,7 +139,7 @@ TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
     EXPECT_EQ(platform.messageBox.shown[0].title, "删除此网址?");
     EXPECT_EQ(platform.messageBox.shown[0].style, 4);
 
-    clickLine(*window, 4);
+    clickLine(4);
     platform.messageBox.answers = {MessageBox::Yes};
     Controls(*window).Command1->click();
     const QByteArray file = RecordFiles::read(path);
@@ -148,7 +147,7 @@ TEST_F(EntryCommandsTest, EraseAsksThenMarksTheSelectedRecord)
     EXPECT_EQ(file.left(4 * 307), six().left(4 * 307));
     EXPECT_EQ(RecordFiles::slot(file, 6), RecordFiles::slot(six(), 6));
     EXPECT_EQ(lines(), QStringList({"one", "two", "(Deleted)", "four", "(Deleted)", "six"}));
-    EXPECT_EQ(chosenLine(*window), 0);
+    EXPECT_EQ(selected(), 0);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u1");
 }
 
@@ -165,7 +164,7 @@ TEST_F(EntryCommandsTest, EraseWithNothingSelectedOnlyBeeps)
 TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
 {
     open(six());
-    clickLine(*window, 1);
+    clickLine(1);
     QTest::keyClicks(Controls(*window).Text1, "renamed");
     EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
     EXPECT_EQ(Controls(*window).TxtURL->text(), "http://www.");
@@ -183,7 +182,7 @@ TEST_F(EntryCommandsTest, UpdateAfterTypingANewDescriptionKeepsTheOldOne)
 TEST_F(EntryCommandsTest, OneLineIsChosenAtATime)
 {
     open(six());
-    clickLine(*window, 0);
+    clickLine(0);
     QListView* list = Controls(*window).List1;
     for (const Qt::KeyboardModifier extend : {Qt::ControlModifier, Qt::ShiftModifier}) {
         QTest::mouseClick(
@@ -196,9 +195,9 @@ TEST_F(EntryCommandsTest, OneLineIsChosenAtATime)
 TEST_F(EntryCommandsTest, ALineThatCannotBeReadLeavesTheBoxes)
 {
     open(six());
-    clickLine(*window, 1);
+    clickLine(1);
     platform.dataFolder.folder = dir.path() + "/gone";
-    clickLine(*window, 0);
+    clickLine(0);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
 }
 
@@ -220,7 +219,7 @@ TEST_F(EntryCommandsTest, UpdateWithNoLineChosenRewritesRecordOne)
 TEST_F(EntryCommandsTest, UpdateRefusesWhatItCannotStoreAndAnEmptyFile)
 {
     open(six());
-    clickLine(*window, 0);
+    clickLine(0);
     Controls(*window).TxtPassword->setText(QString(36, 'p'));
     Controls(*window).Command4->click();
     EXPECT_EQ(platform.beeper.beeps, 1);
@@ -245,7 +244,7 @@ TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
     QTest::mouseMove(Controls(*window).List1->viewport(), overLine3 + QPoint(1, 1));
     EXPECT_EQ(Controls(*window).List1->toolTip(), QString());
 
-    clickLine(*window, 3);
+    clickLine(3);
     EXPECT_EQ(Controls(*window).List1->toolTip(), "four");
     QTest::mouseMove(Controls(*window).List1->viewport(), overLine3);
     EXPECT_EQ(Controls(*window).List1->toolTip(), "four");
@@ -258,16 +257,16 @@ TEST_F(EntryCommandsTest, TheListTooltipNamesTheSelectedLine)
 TEST_F(EntryCommandsTest, AClickOnTheSelectedLineShowsItsEntryAfresh)
 {
     open(six());
-    clickLine(*window, 1);
+    clickLine(1);
     Controls(*window).TxtUser->setText("edited");
-    clickLine(*window, 1);
+    clickLine(1);
     EXPECT_EQ(Controls(*window).TxtUser->text(), "u2");
 }
 
 TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 {
     open(six());
-    clickLine(*window, 0);
+    clickLine(0);
     QTest::keyClick(Controls(*window).Text1, Qt::Key_Space);
     EXPECT_EQ(Controls(*window).TxtUser->text(), QString());
     EXPECT_EQ(Controls(*window).TxtPassword->text(), QString());
@@ -284,12 +283,12 @@ TEST_F(EntryCommandsTest, TypingADescriptionStartsANewEntry)
 TEST_F(EntryCommandsTest, AnEraseAsksNothingOfAnEntryChangedElsewhere)
 {
     open(six());
-    clickLine(*window, 1);
+    clickLine(1);
     RecordFiles::write(path, six().replace(307, 307, deleted(2)));
     Controls(*window).Command1->click();
     EXPECT_TRUE(platform.messageBox.shown.isEmpty());
     EXPECT_EQ(platform.beeper.beeps, 1);
-    EXPECT_EQ(chosenLine(*window), -1);
+    EXPECT_EQ(selected(), -1);
 }
 
 TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
@@ -311,7 +310,7 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
     };
     for (const auto& c : cases) {
         open(six());
-        clickLine(*window, 1);
+        clickLine(1);
         QByteArray changed = six();
         changed.replace(307, 307, c.slot2);
         if (c.slot2.isEmpty()) {
@@ -336,7 +335,7 @@ TEST_F(EntryCommandsTest, EraseAndUpdateLeaveASlotAloneThatChangedBehindTheList)
         EXPECT_EQ(lines().value(1), c.slot2.isEmpty() ? QString() : QString(c.slot2.mid(2, 35).trimmed())) << c.what;
         // The entry chosen stays while its slot holds it; else nothing is chosen, and the boxes are empty.
         const bool kept = c.slot2.startsWith(record(2, "two").left(37));
-        EXPECT_EQ(chosenLine(*window), kept ? 1 : -1) << c.what;
+        EXPECT_EQ(selected(), kept ? 1 : -1) << c.what;
         EXPECT_EQ(Controls(*window).TxtUser->text(), kept ? "u2" : "") << c.what;
         EXPECT_EQ(Controls(*window).TxtPassword->text(), kept ? "changed" : "") << c.what;
     }
@@ -350,10 +349,10 @@ TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
         open(six());
         RecordFiles::write(path, changed);
         const int beeps = platform.beeper.beeps;
-        clickLine(*window, 1);
+        clickLine(1);
         EXPECT_EQ(platform.beeper.beeps, beeps + 1);
         EXPECT_EQ(lines().value(1), changed.size() > 307 ? "Four" : "");
-        EXPECT_EQ(chosenLine(*window), -1);
+        EXPECT_EQ(selected(), -1);
         EXPECT_EQ(Controls(*window).TxtUser->text(), "");
         EXPECT_EQ(Controls(*window).TxtPassword->text(), "");
         EXPECT_EQ(Controls(*window).List1->toolTip(), "");
@@ -364,7 +363,7 @@ TEST_F(EntryCommandsTest, SelectingALineShowsNoOtherEntrysLogin)
 TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
 {
     open(six());
-    clickLine(*window, 1);
+    clickLine(1);
     QByteArray changed = six();
     changed.replace(0, 307, record(1, "one", "other-copy"));
     RecordFiles::write(path, changed);
@@ -373,14 +372,14 @@ TEST_F(EntryCommandsTest, AChangeElsewhereInTheFileDoesNotStopAnUpdate)
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 2), record(2, "two", "u2", "typed"));
     EXPECT_EQ(RecordFiles::slot(RecordFiles::read(path), 1), record(1, "one", "other-copy"));
     EXPECT_EQ(platform.beeper.beeps, 0);
-    EXPECT_EQ(chosenLine(*window), 1);
+    EXPECT_EQ(selected(), 1);
 }
 
 TEST_F(EntryCommandsTest, AnUpdateKeepsADescriptionGbkCannotReadByteForByte)
 {
     const QByteArray name = "Caf\xe9 Bank";
     open(record(1, name, "u", "old"));
-    clickLine(*window, 0);
+    clickLine(0);
     Controls(*window).TxtPassword->setText("new");
     Controls(*window).Command4->click();
     EXPECT_EQ(RecordFiles::read(path), record(1, name, "u", "new"));
@@ -400,7 +399,7 @@ TEST_F(EntryCommandsTest, EnterOnAFocusedButtonPressesItAndDoesNothingInATextBox
     }
     EXPECT_EQ(RecordFiles::read(path), six());
 
-    clickLine(*window, 0);
+    clickLine(0);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         platform.messageBox.answers = {MessageBox::No};
         Controls(*window).Command1->setFocus();

@@ -144,10 +144,11 @@ protected:
         const QModelIndexList rows = Controls(window).List1->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();
     }
+    int selected() const { return chosenLine(*window); }
 
-    static void clickLine(const QWidget& window, int row)
+    void clickLine(int row) const
     {
-        QListView* list = Controls(window).List1;
+        QListView* list = Controls(*window).List1;
         QTest::mouseClick(
             list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
     }
@@ -173,4 +174,6 @@ protected:
 
     QTemporaryDir dir;
     TestPlatform platform;
+    // The window under test, where the test keeps one.
+    std::unique_ptr<MainWindow> window;
 };
