@@ -11,6 +11,7 @@
 #include "FailureReport.h"
 #include "FileFollower.h"
 #include "Gbk.h"
+#include "HelpBoxes.h"
 #include "MainWindowLayout.h"
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
@@ -43,8 +44,6 @@ using Outcome = SiteStore::Result::Outcome;
 
 const QString fileErrorTitle = QStringLiteral("文件错误!");
 const QString updateFailed = QStringLiteral("文件更新错误!");
-// The lines of the help and about texts end in CR LF.
-const QString newLine = QStringLiteral("\r\n");
 
 } // namespace
 
@@ -111,8 +110,8 @@ void MainWindow::connectCommands()
 {
     const MainControls& c = m_controls;
     connect(c.setDefaultUserId, &QAction::triggered, this, &MainWindow::editDefaultUserId);
-    connect(c.help, &QAction::triggered, this, &MainWindow::showHelp);
-    connect(c.about, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(c.help, &QAction::triggered, this, [this] { HelpBoxes::showHelp(m_platform.messageBox); });
+    connect(c.about, &QAction::triggered, this, [this] { HelpBoxes::showAbout(m_platform.messageBox); });
     connect(c.exit, &QAction::triggered, this, &MainWindow::close);
     connect(c.saveEntry, &QPushButton::clicked, this, &MainWindow::saveNewEntry);
     connect(c.updateEntry, &QPushButton::clicked, this, &MainWindow::updateShownEntry);
@@ -242,25 +241,6 @@ void MainWindow::editDefaultUserId()
         FailureReport::show(m_platform.messageBox, result.failure, QStringLiteral("无法保存默认用户 ID."),
             QStringLiteral("保存默认用户 ID 出错!"));
     }
-}
-
-void MainWindow::showHelp()
-{
-    const QString text = QStringLiteral("输入网站的名称,用户ID及密码,然后单击保存.") + newLine
-        + QStringLiteral("为了找回密码,只要选定网站列表中的名称,密码就会显示在密码框中") + newLine + newLine
-        + QStringLiteral("你可以剪切和粘贴你的密码到网站上,或...你可以使用粘贴按钮.") + newLine + newLine + newLine
-        + QStringLiteral("数据文件会以 \".dta\"为扩展名保存到程序文件夹中.") + newLine + newLine
-        + QStringLiteral("你可以输入网址,然后单击它,就会转到该网址.") + newLine + newLine
-        + QStringLiteral("Easy ... right? 享用吧!");
-    m_platform.messageBox.show(text, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("帮助!"));
-}
-
-void MainWindow::showAbout()
-{
-    const QString text = QStringLiteral("版权所有 (C) Sitewarden 开发者") + newLine + newLine
-        + QStringLiteral("Sitewarden软件") + newLine + QStringLiteral("sitewarden@example.org  或  support@example.org")
-        + newLine + QStringLiteral("http://www.example.org/sitewarden") + newLine + newLine;
-    m_platform.messageBox.show(text, MessageBox::Information | MessageBox::SetForeground, QStringLiteral("关于"));
 }
 
 void MainWindow::chooseShownLine(int row)

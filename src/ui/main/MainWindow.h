@@ -45,8 +45,6 @@ private:
     bool typing() const;
 
     void editDefaultUserId();
-    void showHelp();
-    void showAbout();
 
     void saveNewEntry();
     void updateShownEntry();
