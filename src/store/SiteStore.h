@@ -42,7 +42,10 @@ public:
         // slot the window keeps, unchanged while the file holds it as shown, as stored while it holds
         // the same entry, none (number 0) where that entry is gone.
         ShownSlot shown;
-        // The list and slot 1 as read afresh, where the command changed them or found them changed.
+        // The list and slot 1 as read afresh, wherever the command changed them or found them
+        // changed: always after saveNew and erase (empty where the file could not be opened), after
+        // show and update when stale, after follow unless it failed. An update that went through
+        // changes no line, and gives none.
         std::optional<SiteList> fresh;
     };
 
