@@ -8,9 +8,9 @@
 
 #include <QMainWindow>
 
-class QLineEdit;
 class EmailBox;
 class FileFollower;
+class QLineEdit;
 class SiteListModel;
 class WindowOptions;
 
