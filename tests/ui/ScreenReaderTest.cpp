@@ -146,6 +146,9 @@ TEST_F(ListKeysTest, TheFirstKeyInAListWithNoLineChosenChoosesLineOne)
         EXPECT_TRUE(list->testAttribute(Qt::WA_InputMethodEnabled) && query.value(Qt::ImEnabled).toBool()) << key;
         typeText(list, QStringLiteral("王"));
         EXPECT_EQ(Controls(window).TxtUser->text(), "u3") << key;
+        // The candidates show at the chosen line.
+        const QRect line = list->visualRect(list->currentIndex()).translated(list->viewport()->pos());
+        EXPECT_EQ(list->inputMethodQuery(Qt::ImCursorRectangle).toRect(), line) << key;
     }
 }
 
