@@ -204,15 +204,9 @@ QString LineEditAccessible::textBeforeOffset(
     if (!textOffset(offset)) {
         return item({-1, -1}, startOffset, endOffset);
     }
+    // The items lie end to end: the one before ends where this one starts.
     const QPair<int, int> at = itemAt(offset, boundaryType);
-    // Back over what lies between two items (the blank between two words) to the item before.
-    for (int position = at.first - 1; position >= 0; --position) {
-        const QPair<int, int> before = itemAt(position, boundaryType);
-        if (before.first < before.second) {
-            return item(before, startOffset, endOffset);
-        }
-    }
-    return item({-1, -1}, startOffset, endOffset);
+    return item(at.first > 0 ? itemAt(at.first - 1, boundaryType) : QPair<int, int>(-1, -1), startOffset, endOffset);
 }
 
 QString LineEditAccessible::textAfterOffset(
@@ -222,13 +216,8 @@ QString LineEditAccessible::textAfterOffset(
         return item({-1, -1}, startOffset, endOffset);
     }
     const QPair<int, int> at = itemAt(offset, boundaryType);
-    for (int position = at.second; position < characterCount(); ++position) {
-        const QPair<int, int> after = itemAt(position, boundaryType);
-        if (after.first < after.second && after.first >= at.second) {
-            return item(after, startOffset, endOffset);
-        }
-    }
-    return item({-1, -1}, startOffset, endOffset);
+    const bool last = at.second >= characterCount();
+    return item(last ? QPair<int, int>(-1, -1) : itemAt(at.second, boundaryType), startOffset, endOffset);
 }
 
 QRect LineEditAccessible::characterRect(int offset) const
