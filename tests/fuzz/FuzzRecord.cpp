@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SiteStore store(folder.folder);
     const SiteList list = store.list();
     const int chosen = 1 + int(size % size_t(records));
-    const ShownSlot shown = store.show(chosen, list.lines.field(chosen - 1)).shown;
+    const ShownSlot shown = store.show(ShownSlot::ofLine(chosen - 1, list.lines.field(chosen - 1))).shown;
 
     const SiteStore::Result updated
         = store.update(shown, {{}, QStringLiteral("u"), QStringLiteral("p"), QStringLiteral("w")});
