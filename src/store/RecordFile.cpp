@@ -189,40 +189,57 @@ bool RecordFile::scan(qint64 records, const std::function<bool(int, const char*)
 
 bool RecordFile::writeBytes(int slot, const QByteArray& bytes)
 {
+    int written = 0;
+    return writeRecords({{slot, bytes}}, written);
+}
+
+bool RecordFile::writeRecords(const QList<std::pair<int, QByteArray>>& records, int& written)
+{
+    written = 0;
     if (readOnly()) {
         return fail(m_readOnly.step, m_readOnly.error);
     }
-    if (m_fd < 0 || slot < 1 || bytes.size() != SiteRecord::Length) {
-        return fail(FileFailure::Step::Write, EBADF);
-    }
-    const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
     struct stat info;
-    if (!FreshStat::of(m_fd, info)) {
-        return fail(FileFailure::Step::Write, errno);
+    if (m_fd < 0 || !FreshStat::of(m_fd, info)) {
+        return fail(FileFailure::Step::Write, m_fd < 0 ? EBADF : errno);
     }
-    qint64 done = 0;
+    const qint64 before = info.st_size;
+    qint64 size = before;
     int error = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = Posix::retried([&] {
-            return ::pwrite(m_fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), offset + done);
-        });
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
+    for (const auto& [slot, bytes] : records) {
+        if (slot < 1 || bytes.size() != SiteRecord::Length) {
+            error = EBADF;
             break;
         }
-        done += n;
-    }
-    if (done == bytes.size()) {
-        if (::fdatasync(m_fd) == 0) {
-            return true;
+        const qint64 offset = qint64(slot - 1) * SiteRecord::Length;
+        qint64 done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = Posix::retried([&, &bytes = bytes] {
+                return ::pwrite(
+                    m_fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done), offset + done);
+            });
+            if (n <= 0) {
+                error = n < 0 ? errno : ENOSPC;
+                break;
+            }
+            done += n;
         }
+        if (error) {
+            // An append that did not make it (a full disk) leaves no piece of the entry behind.
+            if (offset + bytes.size() > size) {
+                ::ftruncate(m_fd, size);
+            }
+            break;
+        }
+        size = qMax(size, offset + bytes.size());
+        ++written;
+    }
+    if (::fdatasync(m_fd) != 0) {
         error = errno;
+        written = 0;
+        ::ftruncate(m_fd, before);
     }
-    // An append that did not make it (a full disk) leaves no piece of the entry behind.
-    if (offset + bytes.size() > info.st_size) {
-        ::ftruncate(m_fd, info.st_size);
-    }
-    return fail(FileFailure::Step::Write, error);
+    return error == 0 || fail(FileFailure::Step::Write, error);
 }
 
 void RecordFile::close()

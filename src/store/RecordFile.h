@@ -4,10 +4,12 @@
 #include "FileStamp.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
+#include <utility>
 
 // The record file's steps: open, count, read, write, close. Each step reports failure by returning
 // false, and failure() then says which step failed and why; the store decides what it means.
@@ -46,6 +48,9 @@ public:
 
     // The record reaches the disk before this returns; an append that does not leaves nothing behind.
     bool writeBytes(int slot, const QByteArray& bytes);
+    // The records, in order, each into its slot, reach the disk together before this returns, with
+    // one sync for them all. `written`: how many of them did; an append that did not leaves nothing.
+    bool writeRecords(const QList<std::pair<int, QByteArray>>& records, int& written);
 
     // Closing a file that is not open is no error.
     void close();
