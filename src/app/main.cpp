@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Layout.h"
 #include "LineEditAccessible.h"
+#include "LoginTransfer.h"
 #include "MainWindow.h"
 #include "PlatformChoice.h"
 #include "ProcessHardening.h"
@@ -19,6 +20,9 @@ int main(int argc, char* argv[])
         return status;
     }
     ProcessHardening::apply();
+    if (const int status = LoginTransfer::answer(argc, argv); status >= 0) {
+        return status;
+    }
     // One heap for the few threads: an arena of its own for each would keep its pages to itself.
     mallopt(M_ARENA_MAX, 1);
     Layout::lookUpFamilies();
