@@ -11,6 +11,7 @@ public:
         OkOnly = 0,
         YesNo = 4,
         Critical = 16,
+        Question = 32,
         Information = 64,
         SetForeground = 0x10000,
     };

@@ -12,6 +12,7 @@
 #include "FileFollower.h"
 #include "Gbk.h"
 #include "HelpBoxes.h"
+#include "LoginDrop.h"
 #include "MainWindowLayout.h"
 #include "MenuShortcutFilter.h"
 #include "MessageBox.h"
@@ -132,6 +133,7 @@ void MainWindow::connectCommands()
         c.address, m_platform, [this] { return m_options->askBeforeOpening(); }, this);
     connect(m_follower, &FileFollower::sitesFollowed, this, &MainWindow::keepChosen);
     connect(m_follower, &FileFollower::emailsFollowed, m_emailBox, &EmailBox::follow);
+    new LoginDrop(*this, m_platform, [this] { m_follower->look(false); });
 }
 
 void MainWindow::load()
