@@ -183,10 +183,10 @@ fuzz)
     install_missing "${packages[@]}" clang libclang-rt-14-dev
     CC=clang CXX=clang++ configure_and_build "$build-fuzz" "" -DSITEWARDEN_FUZZ=ON
     seconds=${2:-60}
-    for target in FuzzRecord FuzzEmailList FuzzDefaultUserId; do
+    for target in FuzzRecord FuzzEmailList FuzzDefaultUserId FuzzCsv; do
         corpus="$build-fuzz/corpus/$target"
         mkdir -p "$corpus"
-        cp tests/corpus/*.dta "$corpus/"
+        cp tests/corpus/*.dta tests/corpus/*.csv "$corpus/"
         echo "== $target for ${seconds}s"
         "$build-fuzz/bin/$target" -max_total_time="$seconds" -rss_limit_mb=4096 "$corpus" 2>&1 | tail -n 3
     done
