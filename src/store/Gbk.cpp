@@ -23,9 +23,24 @@ int charLength(unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE ? 2 : 1;
 }
 
+// ASCII is its own GBK: most fields are, and opening ICU's converter costs more than the field.
+bool isAscii(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Encoding is lazy: the error flag is only meaningful once the bytes exist.
 bool encodeExactly(const QString& text, QByteArray& bytes)
 {
+    if (isAscii(text)) {
+        bytes = text.toLatin1();
+        return true;
+    }
     QStringEncoder encoder(codecName);
     bytes = encoder.encode(text);
     return !encoder.hasError();
@@ -51,6 +66,9 @@ namespace Gbk {
 
 QByteArray encode(const QString& text)
 {
+    if (isAscii(text)) {
+        return text.toLatin1();
+    }
     // A fresh encoder each time: Qt 6.4 keeps error state across calls.
     QStringEncoder encoder(codecName);
     return QByteArray(encoder.encode(text));
