@@ -1,12 +1,10 @@
 #include "LoginTransfer.h"
 
-#include "DataFileNames.h"
 #include "LoginCsv.h"
 #include "LoginExport.h"
 #include "LoginImport.h"
 #include "Posix.h"
 #include "QtDataFolder.h"
-#include "TextFile.h"
 
 #include <QFile>
 #include <QStringList>
@@ -57,7 +55,8 @@ QString reason(const ImportRow& row, const LoginImport::Report& report)
             .arg(field)
             .arg(row.field == SiteEntry::Field::Url ? 200 : 35);
     case ImportRow::Outcome::NotGbk:
-        return QStringLiteral("the %1 holds characters GBK cannot hold").arg(field);
+        return QStringLiteral("the %1 holds a character a record cannot hold (one GBK lacks, or a line break)")
+            .arg(field);
     case ImportRow::Outcome::DeletedMarker:
         return QStringLiteral("the description is \"(Deleted)\", which marks a free slot");
     case ImportRow::Outcome::NotLogin:
@@ -83,15 +82,13 @@ bool usable(const QtDataFolder& folder)
 
 int importFile(const QString& path, bool write)
 {
-    QByteArray bytes;
+    LoginCsv::Table table;
     int error = 0;
-    if (TextFile::readAll(path, bytes, error) != TextFile::Read::Done) {
+    if (!LoginCsv::load(path, table, error)) {
         say(stderr,
-            QStringLiteral("sitewarden: cannot read %1: %2")
-                .arg(path, QString::fromLocal8Bit(std::strerror(error ? error : ENOENT))));
+            QStringLiteral("sitewarden: cannot read %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
         return NothingDone;
     }
-    const LoginCsv::Table table = LoginCsv::read(bytes);
     if (!table.recognised) {
         say(stderr,
             QStringLiteral("sitewarden: %1 has no column of a login. Looked for (in any case) %2")

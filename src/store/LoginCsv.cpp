@@ -3,11 +3,14 @@
 #include "Csv.h"
 #include "Gbk.h"
 #include "SiteRecord.h"
+#include "TextFile.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QUrl>
 
 #include <array>
+#include <cerrno>
 
 namespace {
 
@@ -163,6 +166,24 @@ Table read(const QByteArray& file)
         table.rows.append(row);
     }
     return table;
+}
+
+bool load(const QString& path, Table& table, int& error)
+{
+    constexpr qint64 largest = 16 << 20;
+    const QFileInfo file(path);
+    if (file.isFile() && file.size() > largest) {
+        error = EFBIG;
+        return false;
+    }
+    QByteArray bytes;
+    error = 0;
+    if (TextFile::readAll(path, bytes, error) != TextFile::Read::Done) {
+        error = error ? error : ENOENT;
+        return false;
+    }
+    table = read(bytes);
+    return true;
 }
 
 QString namesLookedFor()

@@ -23,6 +23,10 @@ struct Table
 
 Table read(const QByteArray& file);
 
+// The file read, when it can be: `error` says why not. A file far larger than any export of 32,767
+// logins (over 16 MiB) is not read at all (EFBIG), so that a wrong file cannot take all memory.
+bool load(const QString& path, Table& table, int& error);
+
 // The header names looked for, by field, for a user whose file has none of them.
 QString namesLookedFor();
 

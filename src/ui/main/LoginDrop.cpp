@@ -4,7 +4,6 @@
 #include "LoginCsv.h"
 #include "LoginImport.h"
 #include "MessageBox.h"
-#include "TextFile.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -58,7 +57,7 @@ QString reason(const ImportRow& row)
     case ImportRow::Outcome::TooLong:
         return QStringLiteral("%1超过 %2 字节").arg(field).arg(row.field == SiteEntry::Field::Url ? 200 : 35);
     case ImportRow::Outcome::NotGbk:
-        return QStringLiteral("%1含有 GBK 无法保存的字符").arg(field);
+        return QStringLiteral("%1含有无法保存的字符 (GBK 没有的字符或换行)").arg(field);
     case ImportRow::Outcome::DeletedMarker:
         return QStringLiteral("网站描述为 \"(Deleted)\", 即空位的标记");
     case ImportRow::Outcome::NotLogin:
@@ -113,15 +112,14 @@ void LoginDrop::importFile(const QString& path)
         != MessageBox::Yes) {
         return;
     }
-    QByteArray bytes;
+    LoginCsv::Table table;
     int error = 0;
-    if (TextFile::readAll(path, bytes, error) != TextFile::Read::Done) {
+    if (!LoginCsv::load(path, table, error)) {
         m_platform.messageBox.show(
-            QStringLiteral("无法读取 %1: %2").arg(name, QString::fromLocal8Bit(std::strerror(error ? error : ENOENT))),
+            QStringLiteral("无法读取 %1: %2").arg(name, QString::fromLocal8Bit(std::strerror(error))),
             MessageBox::Critical, title);
         return;
     }
-    const LoginCsv::Table table = LoginCsv::read(bytes);
     if (!table.recognised) {
         m_platform.messageBox.show(
             QStringLiteral("%1 中没有可识别的列. 查找的列名:\r\n%2").arg(name, LoginCsv::namesLookedFor()),

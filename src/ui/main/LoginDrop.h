@@ -18,12 +18,12 @@ public:
     // `imported`: after an import that wrote, so that the window lists the new entries at once.
     LoginDrop(QWidget& window, const Platform& platform, std::function<void()> imported);
 
-    void importFile(const QString& path);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void importFile(const QString& path);
+
     Platform m_platform;
     std::function<void()> m_imported;
 };
