@@ -43,6 +43,7 @@ TEST(LoginTransferTest, ExitStatusesAndReportsFromATerminal)
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(folder);
         process.start(folder + "/sitewarden", c.arguments);

@@ -75,6 +75,7 @@ TEST_F(LoginDropTest, AnImportFromATerminalIsListedWithinASecond)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
     import.setProcessEnvironment(env);
     import.start(dataFile("sitewarden"), {"--import", dataFile("chrome.csv")});
     ASSERT_TRUE(import.waitForFinished(10000));
