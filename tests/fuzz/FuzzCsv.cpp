@@ -1,6 +1,5 @@
-// libFuzzer target: any bytes as a CSV file of logins. Each row's fields, written back as this
-// program writes them, read back the same; an import of the rows into a record file writes each
-// row added once, free slots first, and leaves every entry held as it was.
+// libFuzzer target: any bytes as CSV. Each row's fields, written back, read back the same; an import
+// writes each row added once, free slots first, and leaves every entry held as it was.
 #include "Csv.h"
 #include "FuzzFolder.h"
 #include "LoginCsv.h"

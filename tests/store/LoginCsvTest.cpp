@@ -59,15 +59,11 @@ TEST(LoginCsvTest, ReadsTheHeadersOfEachExporter)
     };
     for (const HeaderCase& c : cases) {
         const LoginCsv::Table table = LoginCsv::read(c.csv);
-        ASSERT_TRUE(table.recognised) << c.exporter;
-        ASSERT_EQ(table.rows.size(), 1) << c.exporter;
+        ASSERT_TRUE(table.recognised && table.rows.size() == 1) << c.exporter;
         const ImportRow& row = table.rows.first();
-        EXPECT_EQ(row.outcome, Outcome::Added) << c.exporter;
-        EXPECT_EQ(row.line, 2) << c.exporter;
-        EXPECT_EQ(row.entry.description, c.expected.description) << c.exporter;
-        EXPECT_EQ(row.entry.userId, c.expected.userId) << c.exporter;
-        EXPECT_EQ(row.entry.password, c.expected.password) << c.exporter;
-        EXPECT_EQ(row.entry.url, c.expected.url) << c.exporter;
+        EXPECT_TRUE(row.outcome == Outcome::Added && row.line == 2) << c.exporter;
+        const auto fields = [](const SiteEntry& e) { return QStringList {e.description, e.userId, e.password, e.url}; };
+        EXPECT_EQ(fields(row.entry), fields(c.expected)) << c.exporter;
     }
 }
 
@@ -137,16 +133,11 @@ TEST_F(LoginImportTest, AddsOnlyWhatTheFileLacks)
                            "b,ub,pb,\n"
                            "a,ua,pa,\n" // repeated in the CSV
                            "c,uc,pc,http://c\n";
-    const QByteArray before = RecordFiles::read(records());
-    const LoginImport::Report trial = import(csv, false);
-    EXPECT_EQ(RecordFiles::read(records()), before);
-    const LoginImport::Report report = import(csv);
-    for (const LoginImport::Report& r : {trial, report}) {
-        EXPECT_EQ(r.added, 3);
-        EXPECT_EQ(r.alreadyHeld, 2);
-        EXPECT_EQ(r.notAdded, 0);
+    for (const bool write : {false, true}) {
+        const LoginImport::Report r = import(csv, write);
+        EXPECT_TRUE(r.added == 3 && r.alreadyHeld == 2 && r.notAdded == 0) << write;
     }
-    QByteArray expected = before;
+    QByteArray expected = RecordFiles::six();
     expected.replace(2 * 307, 307, RecordFiles::record(3, "a", "ua", "pa"));
     expected.replace(4 * 307, 307, RecordFiles::record(5, "b", "ub", "pb"));
     expected += RecordFiles::record(7, "c", "uc", "pc", "http://c");
@@ -167,11 +158,8 @@ TEST_F(LoginImportTest, NamesEachRowPastTheLastSlotAndMakesNoFileOnATrial)
     }
     RecordFiles::write(records(), full);
     const LoginImport::Report report = import("name,username,password\nx1,u,p\na,u,p\nb,u,p\nc,u,p\n");
-    EXPECT_EQ(report.added, 1);
-    EXPECT_EQ(report.alreadyHeld, 1);
-    ASSERT_EQ(report.notAdded, 2);
-    EXPECT_EQ(report.rows[2].outcome, Outcome::Full);
-    EXPECT_EQ(report.rows[3].outcome, Outcome::Full);
+    ASSERT_TRUE(report.added == 1 && report.alreadyHeld == 1 && report.notAdded == 2);
+    EXPECT_TRUE(report.rows[2].outcome == Outcome::Full && report.rows[3].outcome == Outcome::Full);
     EXPECT_EQ(RecordFiles::read(records()), full + RecordFiles::record(32767, "a", "u", "p"));
 }
 
@@ -185,18 +173,13 @@ TEST_F(LoginImportTest, ExportsWhatAnImportBringsBack)
     const LoginExport::Result out = LoginExport(folder).run();
     EXPECT_FALSE(out.failure.failed());
     EXPECT_EQ(out.entries, 6);
-    ASSERT_EQ(out.undecodable.size(), 1);
-    EXPECT_EQ(out.undecodable.first().slot, 8);
+    EXPECT_TRUE(out.undecodable.size() == 1 && out.undecodable.first().slot == 8);
     EXPECT_TRUE(out.csv.startsWith("name,url,username,password,note\r\none,http://one,u1,p1,\r\n"));
 
     QTemporaryDir other;
     folder.folder = other.path();
     EXPECT_EQ(import(out.csv).added, 5);
-    const QByteArray back = RecordFiles::read(other.path() + "/Sitewarden2.dta");
-    EXPECT_EQ(back,
-        RecordFiles::record(1, "one", "u1", "p1", "http://one") + RecordFiles::record(2, "two", "u2", "p2")
-            + RecordFiles::record(3, "four", "u4", "p4") + RecordFiles::record(4, "six", "u6", "p6")
-            + RecordFiles::record(5, "\xD5\xC5\xCE\xB0 \"q\", x", "u,7", "p\"7\"", "http://7"));
+    EXPECT_EQ(LoginExport(folder).run().csv, out.csv.left(out.csv.lastIndexOf("bad")));
 }
 
 } // namespace
