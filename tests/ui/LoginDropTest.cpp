@@ -26,6 +26,7 @@ protected:
     {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(path);
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
@@ -46,7 +47,6 @@ TEST_F(LoginDropTest, ADroppedCsvFileIsImportedOnceTheUserSaysYes)
     open();
     RecordFiles::write(dataFile("chrome.csv"), csv);
     QLineEdit* address = Controls(*window).TxtURL;
-    const QString typed = address->text();
     platform.messageBox.answers = {MessageBox::No, MessageBox::Yes};
     ASSERT_TRUE(drop(address, dataFile("chrome.csv")));
     ASSERT_TRUE(drop(Controls(*window).LblNames[0], dataFile("chrome.csv")));
@@ -55,7 +55,7 @@ TEST_F(LoginDropTest, ADroppedCsvFileIsImportedOnceTheUserSaysYes)
     EXPECT_EQ(platform.messageBox.shown[2].prompt,
         QStringLiteral("已添加 1 条, 已有 1 条, 未添加 1 条.\r\n第 3 行: 密码为空"));
     EXPECT_EQ(listLines(*window).at(2), "eight");
-    EXPECT_EQ(address->text(), typed);
+    EXPECT_FALSE(address->text().contains("chrome.csv"));
     QByteArray expected = six();
     expected.replace(2 * 307, 307, record(3, "eight", "u8", "p8", "http://8"));
     EXPECT_EQ(RecordFiles::read(dataFile("Sitewarden2.dta")), expected);
